@@ -1,0 +1,26 @@
+# Compiler settings shared by every target of the project.
+add_library(salvor_options INTERFACE)
+target_compile_options(salvor_options INTERFACE
+  -Wall -Wextra -Werror -Wshadow -Wnon-virtual-dtor -Wcast-align -Wnull-dereference
+  -Wimplicit-fallthrough)
+target_include_directories(salvor_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
+
+if(SALVOR_SANITIZE)
+  # AddressSanitizer + UndefinedBehaviorSanitizer; every UB report fails the run.
+  set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_compile_options(salvor_options INTERFACE ${_san})
+  target_link_options(salvor_options INTERFACE ${_san})
+endif()
+
+if(SALVOR_FUZZ)
+  set(_fz -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_compile_options(salvor_options INTERFACE ${_fz})
+  target_link_options(salvor_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# add_salvor_library(name sources... DEPS libs...)
+function(add_salvor_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_link_libraries(${name} PUBLIC salvor_options ${ARG_DEPS})
+endfunction()

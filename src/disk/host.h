@@ -1,0 +1,54 @@
+#pragma once
+// The one interface through which engines talk to their front end (the
+// command line or a GUI). Engines never call a GUI directly.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace salvor {
+
+enum class LogKind : std::uint8_t { kInformation = 0, kFailure = 1, kCompleted = 2 };
+
+struct LogEntry {
+  std::string text;
+  std::string detail;
+  std::string time;  // filled in by the log
+  LogKind kind = LogKind::kInformation;
+};
+
+enum class MessageIcon { kError, kInformation, kWarning };
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // A message box with a caption ("Error", "Information", ...).
+  virtual void ShowMessage(MessageIcon icon, std::string_view caption, std::string_view text) = 0;
+  virtual void AddLogEntry(const LogEntry& entry) = 0;
+  // Shared progress record: `done` of `total` units.
+  virtual void Progress(std::uint64_t done, std::uint64_t total) = 0;
+  // A name could not be used: `reason` says why. Returns the new name, or
+  // nullopt when the user skips the item.
+  virtual std::optional<std::string> AskRename(std::string_view failed_name,
+                                               std::string_view reason) = 0;
+  virtual bool AskYesNo(std::string_view caption, std::string_view question) = 0;
+
+  void ShowError(std::string_view text) { ShowMessage(MessageIcon::kError, "Error", text); }
+};
+
+// A host that answers nothing and shows nothing: for engines run where no one
+// is there to ask (background checks, fuzzing). Rename questions skip.
+class SilentHost final : public Host {
+ public:
+  void ShowMessage(MessageIcon, std::string_view, std::string_view) override {}
+  void AddLogEntry(const LogEntry&) override {}
+  void Progress(std::uint64_t, std::uint64_t) override {}
+  std::optional<std::string> AskRename(std::string_view, std::string_view) override {
+    return std::nullopt;
+  }
+  bool AskYesNo(std::string_view, std::string_view) override { return false; }
+};
+
+}  // namespace salvor
