@@ -1,0 +1,40 @@
+#include "support/test_paths.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace salvor::testing {
+
+std::filesystem::path SamplesDir() { return SALVOR_SAMPLES_DIR; }
+std::filesystem::path SourceDir() { return SALVOR_SOURCE_DIR; }
+std::filesystem::path BinDir() { return SALVOR_BIN_DIR; }
+
+ScratchDir::ScratchDir() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "scratch";
+  for (char& c : name)
+    if (c == '/') c = '_';
+  path_ = std::filesystem::temp_directory_path() /
+          ("salvor-test-" + std::to_string(getpid()) + "-" + name);
+  std::filesystem::remove_all(path_);
+  std::filesystem::create_directories(path_);
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::string Sha256OfFile(const std::filesystem::path& file) {
+  std::string cmd = "sha256sum '" + file.string() + "'";
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return {};
+  char buf[65] = {};
+  std::size_t n = fread(buf, 1, 64, p);
+  pclose(p);
+  return std::string(buf, n);
+}
+
+}  // namespace salvor::testing
