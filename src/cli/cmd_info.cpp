@@ -1,0 +1,57 @@
+#include <cstdio>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/json_writer.h"
+#include "cli/volume_text.h"
+#include "disk/byte_reader.h"
+#include "ntfs/boot_sector.h"
+
+namespace salvor::cli {
+
+void AddInfoCommand(CLI::App& app, CliContext& ctx) {
+  auto* cmd = app.add_subcommand("info", "Show a source's sector size, size and boot sector");
+  auto source = std::make_shared<std::string>();
+  cmd->add_option("SOURCE", *source, "Block device or image file")->required();
+  cmd->callback([&ctx, source] {
+    if (!OpenSource(ctx, *source)) {
+      ctx.exit_status = kExitFailure;
+      return;
+    }
+    SectorSource& src = ctx.state.source;
+    std::vector<std::uint8_t> sector0(std::max<std::size_t>(src.bytes_per_sector(), 512), 0);
+    try {
+      src.ReadSectors(sector0, 0);
+    } catch (const UserException&) {
+      ctx.exit_status = kExitFailure;
+      return;
+    }
+    bool ntfs = IsNtfsBootSector(sector0);
+    VolumeInfo v;
+    if (ntfs) {
+      v = VolumeFromBootSector(sector0, 0, 0, src.bytes_per_sector(),
+                               GeometryOrigin::kPartitionTable);
+      v.length = *ByteReader(sector0).U64(boot::kTotalSectors);
+    }
+    if (ctx.options.json) {
+      JsonLine line;
+      line.Field("source", *source)
+          .Field("bytes_per_sector", std::uint64_t{src.bytes_per_sector()})
+          .Field("total_sectors", src.total_sectors())
+          .Field("ntfs_boot_sector", ntfs);
+      std::printf("%s\n", line.str().c_str());
+      if (ntfs) std::printf("%s\n", VolumeJson(1, v, src.bytes_per_sector()).c_str());
+      return;
+    }
+    std::printf("source %s\n  %u bytes per sector, %llu sectors\n", source->c_str(),
+                unsigned{src.bytes_per_sector()},
+                static_cast<unsigned long long>(src.total_sectors()));
+    if (ntfs)
+      std::printf("sector 0 is an NTFS boot sector:\n%s",
+                  VolumeText(1, v, src.bytes_per_sector()).c_str());
+    else
+      std::printf("sector 0 is not an NTFS boot sector\n");
+  });
+}
+
+}  // namespace salvor::cli

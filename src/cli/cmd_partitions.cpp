@@ -1,0 +1,39 @@
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/volume_text.h"
+#include "partitions/source_volumes.h"
+
+namespace salvor::cli {
+
+void AddPartitionsCommand(CLI::App& app, CliContext& ctx) {
+  auto* cmd = app.add_subcommand("partitions", "List the NTFS volumes of a disk or image");
+  auto source = std::make_shared<std::string>();
+  cmd->add_option("SOURCE", *source, "Block device or image file")->required();
+  cmd->callback([&ctx, source] {
+    if (!OpenSource(ctx, *source)) {
+      ctx.exit_status = kExitFailure;
+      return;
+    }
+    try {
+      VolumeListing listing = ListSourceVolumes(ctx.state, ctx.options.sector_size != 0);
+      if (listing == VolumeListing::kNone) {
+        std::fprintf(stderr, "salvor-cli: no NTFS volume in the partition table of %s\n",
+                     source->c_str());
+      }
+    } catch (const UserException&) {
+      ctx.exit_status = kExitFailure;
+      return;
+    }
+    unsigned drive = 1;
+    for (const VolumeInfo& v : ctx.state.partitions) {
+      std::uint16_t bps = ctx.state.source.bytes_per_sector();
+      std::string line = ctx.options.json ? VolumeJson(drive, v, bps) : VolumeText(drive, v, bps);
+      std::printf("%s\n", line.c_str());
+      ++drive;
+    }
+    if (ctx.state.partitions.empty()) ctx.exit_status = kExitFailure;
+  });
+}
+
+}  // namespace salvor::cli

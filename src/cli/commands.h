@@ -1,0 +1,13 @@
+#pragma once
+// Each subcommand lives in its own cmd_<name>.cpp and registers itself here.
+
+#include <CLI/CLI.hpp>
+
+#include "cli/cli_context.h"
+
+namespace salvor::cli {
+
+void AddInfoCommand(CLI::App& app, CliContext& ctx);
+void AddPartitionsCommand(CLI::App& app, CliContext& ctx);
+
+}  // namespace salvor::cli

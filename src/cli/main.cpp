@@ -1,0 +1,48 @@
+// salvor-cli: the recovery engines from the command line.
+
+#include <csignal>
+#include <cstdio>
+
+#include "cli/commands.h"
+
+namespace {
+
+salvor::RunControl* g_run = nullptr;
+
+// Ctrl+C asks the running walk to stop, as the Stop command does; the walk
+// ends at its next check and what it found so far is still reported.
+extern "C" void OnInterrupt(int) {
+  if (g_run) g_run->Stop();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace salvor::cli;
+  CliContext ctx;
+  g_run = &ctx.run;
+  std::signal(SIGINT, OnInterrupt);
+
+  CLI::App app{"salvor-cli: recover files, folders and partitions from NTFS disks"};
+  app.require_subcommand(1);
+  app.add_option("--sector-size", ctx.options.sector_size, "Force the source's sector size")
+      ->check(CLI::IsMember({512, 1024, 2048, 4096}));
+  app.add_option("--log", ctx.options.log_file, "Write the process log to FILE");
+  app.add_flag("--json", ctx.options.json, "Print JSON Lines");
+
+  AddInfoCommand(app, ctx);
+  AddPartitionsCommand(app, ctx);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kExitUsage;
+  }
+  ctx.host.FinishProgress();
+  return ctx.exit_status;
+}
