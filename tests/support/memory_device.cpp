@@ -7,6 +7,11 @@ namespace salvor::testing {
 int MemoryDevice::ReadAt(std::span<std::uint8_t> buffer, std::uint64_t offset) {
   ++reads;
   if (before_read) before_read();
+  if (!next_errors.empty()) {
+    int e = next_errors.front();
+    next_errors.erase(next_errors.begin());
+    return e;
+  }
   if (!buffer.empty()) {
     std::uint64_t first = offset / sector_size_;
     std::uint64_t last = (offset + buffer.size() - 1) / sector_size_;

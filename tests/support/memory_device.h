@@ -26,6 +26,8 @@ class MemoryDevice : public BlockDevice {
   // Reads touching this sector (in units of sector_size) fail with errno `error`.
   void FailSector(std::uint64_t sector, int error) { failing_[sector] = error; }
   std::function<void()> before_read;
+  // Errors returned by the next reads, in order, before any other rule.
+  std::vector<int> next_errors;
   int reads = 0;
 
  private:
