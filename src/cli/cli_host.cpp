@@ -18,19 +18,12 @@ void CliHost::ShowMessage(MessageIcon icon, std::string_view caption, std::strin
 }
 
 void CliHost::AddLogEntry(const LogEntry& entry) {
-  LogEntry stamped = entry;
-  if (stamped.time.empty()) {
-    std::time_t now = std::time(nullptr);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%H:%M:%S %d/%m/%Y", std::localtime(&now));
-    stamped.time = buf;
-  }
   if (verbose_log_ || entry.kind == LogKind::kFailure) {
     FinishProgress();
     std::fprintf(stderr, "%s%s%s\n", entry.text.c_str(), entry.detail.empty() ? "" : ": ",
                  entry.detail.c_str());
   }
-  log_.push_back(std::move(stamped));
+  salvor::AddLogEntry(log_, entry, std::time(nullptr));
 }
 
 void CliHost::Progress(std::uint64_t done, std::uint64_t total) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/process_log.h"
 #include "disk/host.h"
 
 namespace salvor::cli {
@@ -29,7 +30,7 @@ class CliHost : public Host {
   void set_progress_label(std::string label) { progress_label_ = std::move(label); }
   void set_answer_yes(bool yes) { answer_yes_ = yes; }
   void set_verbose_log(bool v) { verbose_log_ = v; }
-  const std::vector<LogEntry>& log() const { return log_; }
+  const std::vector<LogEntry>& log() const { return log_.entries; }
   int errors_shown() const { return errors_shown_; }
 
  private:
@@ -41,7 +42,7 @@ class CliHost : public Host {
   bool answer_yes_ = false;
   bool verbose_log_ = false;
   int errors_shown_ = 0;
-  std::vector<LogEntry> log_;
+  ProcessLog log_;
 };
 
 }  // namespace salvor::cli

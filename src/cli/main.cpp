@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "app/process_log.h"
 #include "cli/commands.h"
 
 namespace {
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
 
   CLI::App app{"salvor-cli: recover files, folders and partitions from NTFS disks"};
   app.require_subcommand(1);
+  app.fallthrough();  // global options may also follow the subcommand
   app.add_option("--sector-size", ctx.options.sector_size, "Force the source's sector size")
       ->check(CLI::IsMember({512, 1024, 2048, 4096}));
   app.add_option("--log", ctx.options.log_file, "Write the process log to FILE");
@@ -44,5 +46,10 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   ctx.host.FinishProgress();
+  // The log is written whatever the outcome: a failed run is when it is needed most.
+  if (!ctx.options.log_file.empty() &&
+      !salvor::SaveLogFile(ctx.options.log_file, ctx.host.log(), ctx.host) &&
+      ctx.exit_status == kExitOk)
+    ctx.exit_status = kExitFailure;
   return ctx.exit_status;
 }

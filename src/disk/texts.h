@@ -21,4 +21,94 @@ inline constexpr const char* kLogicalDrive = "NTFS logical drive %u";
 inline constexpr std::string_view kUseSearchDisk = "Use search for lost partition(s) option.";
 inline constexpr std::string_view kUseSearchImage = "Please use search for lost partition(s).";
 
+// Process log.
+inline constexpr std::string_view kLogFileHeader =
+    "------------------------Varnok NTFS Data Recovery v2\t.0.1  Process "
+    "Log------------------------\n\n";
+inline constexpr std::string_view kLogFileDefaultName =
+    "Varnok NTFS Data Recovery ver 2.0.1 Process Log.txt";
+inline constexpr std::string_view kErrorCreatingLogFile = "Error creating log file";
+
+// Disk imaging and cloning.
+inline constexpr std::string_view kDiskCloning = "Disk Cloning";
+inline constexpr std::string_view kDiskImaging = "Disk Imaging";
+inline constexpr std::string_view kProcessPaused = "Process Paused";
+inline constexpr std::string_view kProcessResumed = "Process Resumed";
+inline constexpr std::string_view kStopProcessQuestion = "Do you want to stop process?";
+inline constexpr const char* kCompletedProcess = "Completed %s";
+inline constexpr const char* kAbortedProcess = "Aborted %s";
+inline constexpr std::string_view kDiskCloningCompleted = "Disk Cloning Completed";
+inline constexpr std::string_view kDiskCloningAborted = "Disk Cloning Aborted";
+inline constexpr std::string_view kDiskImagingCompleted = "Disk Imaging Completed";
+inline constexpr std::string_view kDiskImagingAborted = "Disk Imaging Aborted";
+inline constexpr std::string_view kCloning = "Cloning";
+inline constexpr std::string_view kImaging = "Imaging";
+inline constexpr const char* kCopySectorLine = "%s sector %llu of %llu";
+inline constexpr const char* kCopyPercent = "%u %%";
+inline constexpr const char* kCloningDiskHeading = "Cloning Disk #[%s, %s, Serial:%s]";
+inline constexpr const char* kCloningDiskDetail = "To Disk #[%s, %s, Serial:%s]";
+inline constexpr const char* kImagingDiskHeading = "Imaging Disk :%s,  %s, Serial:%s";
+inline constexpr const char* kImagingDiskDetail = "To Location %s";
+inline constexpr std::string_view kChooseDifferentDestination =
+    "Please choose different destination drive.";
+inline constexpr std::string_view kDestinationTooSmall =
+    "Size of destination disk is less than source disk.";
+inline constexpr std::string_view kImageSpaceUnknown =
+    "Destination does not have enough space to save disk image";
+inline constexpr std::string_view kImageSpaceLow =
+    "Destination disk does not have enough space to save disk image.\nDo you still want to "
+    "proceed?";
+
+// Scan information files.
+inline constexpr const char* kScanInfoDefaultName = "VK NTFS Scan Information # %s, %02d-%s-%u";
+inline constexpr const char* kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+inline constexpr const char* kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May",  "Jun",
+                                              "Jul", "Aug", "Sept", "Oct", "Nov", "Dec"};
+inline constexpr std::string_view kTreeInfoSaved = "Partition scan information saved successfully.";
+inline constexpr std::string_view kDiskInfoSaved = "Disk scan information saved successfully.";
+inline constexpr std::string_view kTreeInfoOpened = "Partition scan information opened successfully.";
+inline constexpr std::string_view kDiskInfoOpened = "Disk scan information opened successfully.";
+inline constexpr const char* kSavingScanInfoFile = "Saving Scan Info File : %s";
+inline constexpr const char* kSavingScanInfoLocation = "To Location : %s";
+inline constexpr const char* kProcessingScanInfoFile = "Processing Scan Info File : %s";
+inline constexpr const char* kProcessingScanInfoLocation = "Location : %s";
+inline constexpr const char* kTreeInfoSaveFailed =
+    "Failed to save Partition scan information. Errorcode =%u";
+inline constexpr const char* kDiskInfoSaveFailed =
+    "Failed to save Disk scan information. Errorcode =%u";
+inline constexpr const char* kTreeInfoOpenFailed =
+    "Failed to open Partition scan information. Errorcode =%u";
+inline constexpr const char* kDiskInfoOpenFailed =
+    "Failed to open Disk scan information. Errorcode =%u";
+inline constexpr std::string_view kTreeInfoInvalid = "Not a valid Partition scan information.";
+inline constexpr std::string_view kDiskInfoInvalid = "Not a valid Disk scan information";
+inline constexpr std::string_view kSupportingFilesNotOpened = "Supporting Files couldn't be opened";
+inline constexpr std::string_view kUnknownError = "Unknown error";
+
+}  // namespace salvor::text
+
+// Saving recovered data and the rename question.
+namespace salvor::text {
+inline constexpr std::string_view kNameTooLong = "name too long to save, please provide new name.";
+inline constexpr std::string_view kNameExists = "name already exists, please provide new name.";
+inline constexpr std::string_view kProvideNewName = "please provide new name ( ";
+inline constexpr std::string_view kRenameTitle = "Rename";
+inline constexpr std::string_view kForbiddenCharacters =
+    "A file/ folder cannot contain following special characters:\n\\/ : * ? \" < > | ";
+inline constexpr std::string_view kFileSkipped = "file skipped";
+inline constexpr std::string_view kFileSavingFailed = "file saving failed";
+inline constexpr std::string_view kDestinationOnSource =
+    "The destination folder lies on the disk being recovered. Saving there would overwrite "
+    "the data being recovered: choose a folder on another drive.";
+inline constexpr std::string_view kCaptionCompressedData = "Compressed data";
+inline constexpr std::string_view kPreviewNotAvailable = "Preview not available";
+
+// Disk list.
+inline constexpr std::string_view kNotAvailable = "N/A";
+inline constexpr std::string_view kFixedMedia = "Fixed hard disk media";
+inline constexpr std::string_view kRemovableMedia = "Removable media";
+inline constexpr std::string_view kUsbDiskModel = "USB mobile disk ";
+inline constexpr const char* kDiskSizeGb = "%.2f GB";
+inline constexpr const char* kDiskSizeMb = "%.2f MB";
+
 }  // namespace salvor::text
