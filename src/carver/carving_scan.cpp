@@ -1,0 +1,171 @@
+#include "carver/carving_scan.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "carver/end_handlers.h"
+#include "carver/texts.h"
+
+namespace salvor::carver {
+namespace {
+
+constexpr char kMp3Probe[] = {0x49, 0x44};  // "ID": the key of the MP3 record
+
+struct Scan {
+  Scan(CarveDisk& d, Host& host, RunControl& r, ContinuationLists& lists,
+       const ScanOptions& o, const SignatureList& selected)
+      : disk(d), reader(d, host), ctx{reader, r, lists}, run(r), options(o),
+        groups(BuildGroups(selected)) {}
+
+  CarveDisk& disk;
+  SectorReader reader;
+  HandlerContext ctx;
+  RunControl& run;
+  const ScanOptions& options;
+  SignatureGroups groups;
+  std::vector<const SignatureEntry*> probe_entries;  // per group, or nullptr
+  CarvingScanResult result;
+
+  void Register(std::uint64_t start, const SignatureRecord& rec) {
+    const std::uint64_t length =
+        FoundFileLength(rec, start, disk.total_sectors, disk.sector_size);
+    const FoundNode* node = AddFoundFile(result.tree, rec.category, rec.extension, start, length);
+    ++result.files_found;
+    if (options.on_found) options.on_found(*node, result.files_found);
+  }
+
+  // A handler that runs out of memory rejects the hit; a vanished disk ends
+  // the scan (DiskDisconnected passes through).
+  HandlerResult Dispatch(std::uint64_t start, SignatureRecord& rec) {
+    try {
+      return RunEndHandler(ctx, start, rec);
+    } catch (const std::bad_alloc&) {
+      return HandlerResult::kRejected;
+    }
+  }
+
+  // Examines sector `start` whose bytes (with the lookahead behind them) begin
+  // at `sector`; returns how many sectors to move on.
+  std::uint64_t Examine(std::uint64_t start, const std::uint8_t* sector) {
+    bool probe_made = false;
+    bool mp3_ran = false;
+    for (std::size_t gi = 0; gi < groups.size() && run.IsRunning(); ++gi) {
+      const SignatureGroup& group = groups[gi];
+      const std::uint8_t* key_bytes = sector + group.offset;
+      bool again = true;
+      while (again) {
+        again = false;
+        std::string_view key(reinterpret_cast<const char*>(key_bytes), group.length);
+        bool probing = false;
+        if (probe_entries[gi] != nullptr && !probe_made) {
+          key = std::string_view(kMp3Probe, 2);
+          probe_made = true;
+          probing = true;
+        } else if (group.length != 0 && !group.first_bytes.test(key_bytes[0])) {
+          break;
+        }
+        const SignatureEntry* entry = LookUp(group, key);
+        if (entry == nullptr) continue;
+        SignatureRecord rec = entry->record;
+        HandlerResult outcome = HandlerResult::kRejected;
+        if (rec.type_code == type_code::kMp3) {
+          const std::uint16_t v = static_cast<std::uint16_t>((sector[0] << 8) | sector[1]);
+          if (v >= 0xFFE0 || v == 0x4944 || v == 0x5249) {
+            mp3_ran = true;
+            outcome = Dispatch(start, rec);
+          }
+        } else if (rec.type_code != type_code::kNone) {
+          outcome = Dispatch(start, rec);
+        }
+        if (outcome == HandlerResult::kAccepted) {
+          Register(start, rec);
+          if (!rec.HasValidSkip()) return 1;
+          return (std::uint64_t{rec.skip_length} + disk.sector_size - 1) / disk.sector_size;
+        }
+        if (!entry->extra_extensions.empty()) {
+          for (const std::string& extension : entry->extra_extensions) {
+            SignatureRecord extra = rec;
+            extra.extension = extension;
+            Register(start, extra);
+          }
+          return 1;
+        }
+        // The probe found the MP3 record but no MP3 handler ran: look at the
+        // sector's own bytes in this group once more.
+        if (probing && !mp3_ran && EqualsIgnoreCase(rec.extension, "mp3")) again = true;
+      }
+    }
+    return 1;
+  }
+};
+
+}  // namespace
+
+std::uint64_t FoundFileLength(const SignatureRecord& rec, std::uint64_t start_sector,
+                              std::uint64_t total_sectors, std::uint32_t sector_size) {
+  std::uint64_t length = rec.found_length;
+  if (length == 0) length = rec.maximum_length;
+  if (length == 0) length = rec.default_length;
+  if (length == 0) length = kLengthWithoutAny;
+  if (sector_size != 0 && start_sector + length / sector_size > total_sectors) {
+    length = (total_sectors > start_sector ? total_sectors - start_sector : 0) * sector_size;
+  }
+  return length;
+}
+
+CarvingScanResult RunCarvingScan(CarveDisk& disk, const SignatureList& selected,
+                                 ContinuationLists& lists, Host& host, RunControl& run,
+                                 const ScanOptions& options) {
+  lists.Clear();
+  Scan scan(disk, host, run, lists, options, selected);
+  scan.result.tree = NewFoundTree();
+  for (const SignatureGroup& group : scan.groups) {
+    scan.probe_entries.push_back(group.length == 2 && group.offset == 0
+                                     ? LookUp(group, std::string_view(kMp3Probe, 2))
+                                     : nullptr);
+  }
+  const std::uint64_t sector_size = disk.sector_size;
+  const std::uint64_t total = disk.total_sectors;
+  try {
+    // One sector more (or as many as the furthest signature needs) so that a
+    // signature reaching past its sector's end is read from real bytes.
+    const std::uint64_t lookahead =
+        std::max<std::uint64_t>(1, LookaheadSectors(scan.groups, disk.sector_size));
+    std::vector<std::uint8_t> window((kWindowSectors + lookahead) * sector_size);
+    std::uint64_t w = 0;
+    while (w < total && run.IsRunning()) {
+      run.WaitWhilePaused();
+      if (!run.IsRunning()) break;
+      host.Progress(w, total);
+      scan.reader.Read(window, w);
+      ++scan.result.windows_read;
+      std::uint64_t next_window = w + kWindowSectors;
+      std::uint64_t q = 0;
+      while (q < kWindowSectors && w + q < total && run.IsRunning()) {
+        const std::uint64_t k = scan.Examine(w + q, window.data() + q * sector_size);
+        if (q + k <= kWindowSectors - 1) {
+          q += k;
+        } else {
+          next_window = w + q + k;
+          break;
+        }
+      }
+      w = next_window;
+    }
+  } catch (const DiskDisconnected&) {
+    scan.result.disconnected = true;
+  } catch (const std::bad_alloc&) {
+    scan.result.disconnected = true;
+  }
+  // A vanished disk leaves the running flag set; the files found so far stand.
+  scan.result.completed = run.IsRunning() && !scan.result.disconnected;
+  if (scan.result.completed && options.announce_completion) {
+    host.Progress(1, 1);
+    host.ShowMessage(MessageIcon::kInformation, text::kCaptionInformation,
+                     text::kScanningCompleted);
+  }
+  return std::move(scan.result);
+}
+
+}  // namespace salvor::carver

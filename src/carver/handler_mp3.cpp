@@ -1,0 +1,80 @@
+// MP3 (and MPEG audio in a RIFF wrapper): an optional ID3v2 tag, then at
+// least 40 consecutive valid frames.
+#include "carver/end_handlers.h"
+#include "carver/file_bytes.h"
+#include "carver/mpeg_audio.h"
+
+namespace salvor::carver {
+namespace {
+
+constexpr std::uint32_t kMinimumFrames = 40;
+constexpr std::uint16_t kFormatMpegLayer3 = 0x55;
+
+// Steps over the RIFF header and its chunks to the payload of "data". The
+// chunk headers must lie in the window first read at f; returns 0 when the
+// wrapper does not hold.
+std::uint64_t DataPayload(HandlerContext& ctx, FileBytes& file, std::uint64_t start,
+                          std::uint64_t f) {
+  const std::uint64_t sector_size = ctx.sector_size();
+  if (file.LE16(f + 20) != kFormatMpegLayer3) return 0;
+  if (f % sector_size == 0) ctx.lists.mp3.insert(start + f / sector_size);
+  // The window: sector S alone for a wrapper at the start, else two sectors at f.
+  const std::uint64_t window_start = f == 0 ? 0 : f / sector_size * sector_size;
+  const std::uint64_t window_size = f == 0 ? sector_size : 2 * sector_size;
+  std::uint64_t p = f + 12;
+  while (ctx.KeepGoing()) {
+    if (p > window_start + window_size - 9) return 0;
+    const bool data = file.Equals(p, "data");
+    const std::uint64_t size = file.LE32(p + 4);
+    if (data) return p + 8;
+    p += 8 + size;
+  }
+  return 0;
+}
+
+}  // namespace
+
+HandlerResult HandleMp3(HandlerContext& ctx, std::uint64_t start, SignatureRecord& rec) {
+  if (ctx.lists.mp3.count(start) != 0) return HandlerResult::kRejected;
+  const std::uint64_t sector_size = ctx.sector_size();
+  FileBytes file(ctx.reader, start, 4);
+  std::uint64_t f = 0;
+  if (file.Equals(0, "ID")) {
+    auto tag = file.Bytes(0, 10);
+    if (tag[2] != '3') return HandlerResult::kRejected;
+    if ((tag[6] | tag[7] | tag[8] | tag[9]) & 0x80) return HandlerResult::kRejected;
+    f = 10 + ((std::uint64_t{tag[6]} << 21) | (std::uint64_t{tag[7]} << 14) |
+              (std::uint64_t{tag[8]} << 7) | tag[9]);
+  }
+  if (file.Equals(f, "RIFF")) {
+    f = DataPayload(ctx, file, start, f);
+    if (f == 0) return HandlerResult::kRejected;
+  }
+  const std::uint32_t first_header = file.BE32(f);
+  if (!IsFirstFrameHeader(first_header)) return HandlerResult::kRejected;
+  const MpegAudioHeader first = DecodeMpegAudioHeader(first_header);
+
+  // Pass one: two valid frames.
+  std::uint64_t b = f;
+  for (int i = 0; i < 2; ++i) {
+    const std::uint32_t length = MpegFrameLength(file.BE32(b), first);
+    if (length == 0) return HandlerResult::kRejected;
+    b += length;
+  }
+  // Pass two: count the frames, noting those that start a sector.
+  FileBytes frames(ctx.reader, start, 64);
+  std::uint32_t count = 0;
+  b = f;
+  while (b <= kMaxMeasure && ctx.KeepGoing()) {
+    const std::uint32_t length = MpegFrameLength(frames.BE32(b), first);
+    if (length == 0) break;
+    if (b % sector_size == 0) ctx.lists.mp3.insert(start + b / sector_size);
+    ++count;
+    b += length;
+  }
+  if (count < kMinimumFrames) return HandlerResult::kRejected;
+  SetLengthAndSkip(rec, b);
+  return HandlerResult::kAccepted;
+}
+
+}  // namespace salvor::carver

@@ -1,0 +1,44 @@
+#pragma once
+// Trawler's string table: every text that the carving engine and its command
+// line show. Placeholders follow the "%1" style of Trawler's windows; the
+// command line fills them with FormatText.
+
+#include <string_view>
+
+namespace salvor::carver::text {
+
+inline constexpr std::string_view kCaptionError = "Error";
+inline constexpr std::string_view kCaptionInformation = "Information";
+
+// Disk selection and the scan's sector reader.
+inline constexpr std::string_view kReconnectDisk = "Please reconnect disk to continue.";
+inline constexpr std::string_view kDiskDisconnected =
+    "Source disk is disconnected.\nPlease connect the disk and restart scanning.";
+
+// Signature database.
+inline constexpr std::string_view kSignatureFileName = "Signature";
+inline constexpr std::string_view kFailedToRetrieveSignatures = "Failed to retrieve signatures";
+inline constexpr std::string_view kNoFileTypesFound = "No File Types found.";
+
+// Found-file tree.
+inline constexpr std::string_view kRootName = ".";
+inline constexpr std::string_view kRawData = "Raw Data";
+
+// Scan completion.
+inline constexpr std::string_view kScanningCompleted = "Scanning Completed.";
+inline constexpr std::string_view kProgressCompleted = "Progress Completed";
+inline constexpr std::string_view kScanningInProgress = "Scanning is in progress";
+inline constexpr std::string_view kScanningDetails =
+    "Scanning disk for file types selected. %1!u! file type(s) to search.\n\nFiles found: %2!u!";
+
+// Maximum size range.
+inline constexpr std::string_view kSizeRange = "Please provide value in range of1KB to 4GB.";
+
+// ZIP archives and their Deflate encoder.
+inline constexpr std::string_view kFailedToCreateZip = "Faild to create zip file.";
+inline constexpr std::string_view kBadPackLevel = "bad pack level";
+inline constexpr std::string_view kBadCompressedSize = "bad compressed size";
+inline constexpr std::string_view kOutputBufferTooSmall =
+    "output buffer too small for in-memory compression";
+
+}  // namespace salvor::carver::text
