@@ -1,0 +1,45 @@
+#pragma once
+// The rules of the rename question asked when a recovered item cannot be
+// created under its own name: which reason text goes with a failure, what
+// the new-name edit accepts, and the extension that OK adds back.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace salvor {
+
+// Why a target name could not be used.
+enum class RenameReason { kTooLong, kExists, kOther };
+
+// The message line of the question for a reason.
+std::string_view RenameReasonText(RenameReason reason);
+
+// The new-name edit holds at most this many characters.
+inline constexpr std::size_t kNewNameMaxLength = 40;
+
+// True when `c` may not end a name: a blank, the double quote, or one of
+// \ / : * ? < > |. Only the last character is looked at, as the edit checks
+// each character as it is typed.
+bool IsForbiddenLastCharacter(char c);
+
+// What one change of the edit gives: the text as it stays in the edit
+// (forbidden last characters removed again, input beyond the length limit
+// cut), whether the forbidden-character message is shown, and whether OK is
+// enabled for the text that stays.
+struct RenameEdit {
+  std::string text;
+  bool show_forbidden_message = false;
+  bool ok_enabled = false;
+};
+RenameEdit CheckRenameEdit(std::string_view edit);
+
+// The name OK gives: the typed name plus "." and the first `extension_chars`
+// characters of the failed name's extension (the text after its last "."),
+// or the typed name alone when the failed name has no ".". The dialog keeps
+// three characters: "report.html" renamed "new" becomes "new.htm".
+inline constexpr std::size_t kDialogExtensionChars = 3;
+std::string NameWithFailedExtension(std::string_view typed, std::string_view failed_name,
+                                    std::size_t extension_chars = kDialogExtensionChars);
+
+}  // namespace salvor
