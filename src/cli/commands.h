@@ -7,6 +7,7 @@
 
 namespace salvor::cli {
 
+void AddDisksCommand(CLI::App& app, CliContext& ctx);
 void AddInfoCommand(CLI::App& app, CliContext& ctx);
 void AddPartitionsCommand(CLI::App& app, CliContext& ctx);
 

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
   app.add_option("--log", ctx.options.log_file, "Write the process log to FILE");
   app.add_flag("--json", ctx.options.json, "Print JSON Lines");
 
+  AddDisksCommand(app, ctx);
   AddInfoCommand(app, ctx);
   AddPartitionsCommand(app, ctx);
 
