@@ -22,6 +22,7 @@ class ImageBytes {
   explicit ImageBytes(std::size_t sectors, std::uint32_t sector_size = 512)
       : bytes_(sectors * sector_size, 0), sector_size_(sector_size) {}
   void Put(std::size_t offset, const std::vector<std::uint8_t>& data) {
+    if (data.empty()) return;
     if (offset + data.size() > bytes_.size()) bytes_.resize(offset + data.size());
     std::memcpy(bytes_.data() + offset, data.data(), data.size());
   }
