@@ -112,3 +112,35 @@ inline constexpr const char* kDiskSizeGb = "%.2f GB";
 inline constexpr const char* kDiskSizeMb = "%.2f MB";
 
 }  // namespace salvor::text
+
+// Scan database and rebuilding the tree.
+namespace salvor::text {
+inline constexpr std::string_view kLogSeparator = "-----------------------------------";
+inline constexpr std::string_view kProcessingFileSystem =
+    "Processing Internal File System Structure...";
+inline constexpr std::string_view kCompletedProcessingFileSystem =
+    "Completed processing Internal File System Structure";
+inline constexpr std::string_view kAbortedProcessingFileSystem =
+    "Aborted processing Internal File System Structure";
+inline constexpr std::string_view kPopulatingDirectoryStructure =
+    "Populating Directory Structure...";
+inline constexpr std::string_view kCompletedPopulating = "Completed Populating Directory Structure";
+inline constexpr std::string_view kProgressProcessing = "Processing";
+inline constexpr std::string_view kScanDatabaseFull = "Scan database full";
+inline constexpr const char* kScanDatabaseFullDetail =
+    "%s would grow past %llu bytes: the volume has more entries than the scan database can "
+    "hold; the scan stops here";
+inline constexpr const char* kScanDatabaseWriteFailed = "Cannot write the scan database file %s: %s";
+inline constexpr const char* kScanDatabaseCreateFailed = "Cannot create %s: %s";
+inline constexpr const char* kScanDatabaseOpenFailed = "Cannot open %s: %s";
+inline constexpr std::string_view kScanDatabaseNotWritable = "The scan database is not open for writing";
+inline constexpr const char* kPrivateFolderIsLink =
+    "%s is a symbolic link; the scan database is not kept there";
+inline constexpr const char* kPrivateFolderNotFolder =
+    "%s is not a folder; the scan database is not kept there";
+inline constexpr const char* kPrivateFolderNotOwned =
+    "%s belongs to another user; the scan database is not kept there";
+inline constexpr const char* kPrivateFolderCannotCreate = "Cannot create %s: %s";
+inline constexpr const char* kPrivateFolderCannotOpen = "Cannot open %s: %s";
+inline constexpr const char* kPrivateFolderCannotProtect = "Cannot make %s private: %s";
+}  // namespace salvor::text

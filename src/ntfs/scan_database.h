@@ -1,0 +1,121 @@
+#pragma once
+// The scan database: three files in a private folder of the user's
+// hold the rebuilt tree of a volume, so that millions of entries are browsed
+// without being held in memory.
+//   NSE.VKT  entries: 44-byte records, entry n at 44 * n (database_entry.h)
+//   NSN.VKT  names: UTF-16LE, one after another, no terminators
+//   NST.VKT  children lists: 128-byte blocks (tree_block.h)
+// All offsets inside the files are 32-bit; no file may pass 2 GiB. A write
+// that would take a file past it ends the build with a clear error in the
+// log instead of wrapping offsets. Every write is checked: a failure shows
+// the platform's text for the error and raises UserException, and the
+// database counts as failed from then on (no further write is tried).
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "disk/host.h"
+#include "ntfs/database_entry.h"
+#include "ntfs/database_file.h"
+#include "ntfs/entry_info.h"
+#include "ntfs/folder_map.h"
+#include "ntfs/tree_block.h"
+
+namespace salvor {
+
+inline constexpr char kEntryFileName[] = "NSE.VKT";
+inline constexpr char kNameFileName[] = "NSN.VKT";
+inline constexpr char kTreeFileName[] = "NST.VKT";
+inline constexpr std::uint64_t kDatabaseFileLimit = 0x80000000;  // 2 GiB
+
+// Entry 0 "#" lists the volume's root and the lost folders; entry 1 " Root"
+// is the volume's root folder, MFT record 5, with its list at block 128.
+inline constexpr std::uint32_t kTopEntry = 0;
+inline constexpr std::uint32_t kRootEntry = 1;
+inline constexpr std::uint32_t kRootRecord = 5;
+inline constexpr std::uint32_t kRootBlock = 128;
+
+// The database's handles and writer state; the spec's process-wide state,
+// held by whoever runs a scan (one writer, then readers).
+struct ScanDatabase {
+  explicit ScanDatabase(Host& h) : host(&h) {}
+  ~ScanDatabase();
+  ScanDatabase(const ScanDatabase&) = delete;
+  ScanDatabase& operator=(const ScanDatabase&) = delete;
+
+  Host* host;
+  std::filesystem::path folder;
+  DatabaseFile entries;  // NSE.VKT
+  DatabaseFile names;    // NSN.VKT
+  DatabaseFile tree;     // NST.VKT
+
+  std::uint32_t name_offset = 0;    // next free byte of the name file
+  std::uint32_t last_block = 0;     // most recently allocated tree block
+  std::uint32_t current_block = 0;  // tree block held in `block`
+  TreeBlock block;                  // the one block buffer
+  FolderMap folders;                // folders met so far, by record number
+
+  // No file may grow past this many bytes (lowered by tests).
+  std::uint64_t file_limit = kDatabaseFileLimit;
+  // Set by the first failed write or limit; the text says what happened.
+  bool failed = false;
+  std::string error;
+
+  bool is_open() const { return entries.is_open() && names.is_open() && tree.is_open(); }
+  std::uint32_t entry_count() const {
+    return static_cast<std::uint32_t>(entries.size() / kEntryRecordSize);
+  }
+};
+
+// Creates (or truncates) the three files in `folder`, writes the fixed
+// content (entries 0 and 1, blocks 0 and 128) and seeds the folder map with
+// record 0 -> entry 0, block 0 and record 5 -> entry 1, block 128. False when
+// a file cannot be created or written (db.error says why; all are closed).
+bool CreateDatabase(ScanDatabase& db, const std::filesystem::path& folder);
+// Writes what is pending, frees the folder map, closes the files and resets
+// the writer state. False when a pending write failed (the error is shown).
+bool CloseDatabase(ScanDatabase& db);
+// Opens the three existing files of `folder` for reading. False (all closed,
+// db.error set) when any cannot be opened.
+bool OpenDatabase(ScanDatabase& db, const std::filesystem::path& folder);
+
+// Appends the entry record and its name (name_length units): the record's
+// name offset becomes the name file's current offset, which then grows by
+// 2 * name_length. Entries are appended in entry-number order.
+void AppendEntry(ScanDatabase& db, EntryInfo& entry);
+// Gives a folder its first tree block: the buffer is written, a block is
+// allocated behind the last one and the buffer starts it, owned by the
+// folder's record number (it reaches the disk with the next WriteBlock).
+void NewChildList(ScanDatabase& db, FolderNode& folder);
+// Appends entry number `n` to the folder's children list, opening a new block
+// behind the last one when its 30 slots are full.
+void AddChild(ScanDatabase& db, const FolderNode& folder, std::uint32_t n);
+// The block buffer from / to the tree file at the current block offset.
+void ReadBlock(ScanDatabase& db);
+void WriteBlock(ScanDatabase& db);
+// WriteBlock, then every appended byte to disk.
+void FlushDatabase(ScanDatabase& db);
+
+// Entry n. Past the end of the entry file: an all-zero entry with an empty
+// name. nullopt (after showing the error) when the entry file cannot be read.
+std::optional<EntryNode> ReadEntry(ScanDatabase& db, std::uint32_t n);
+
+// The children of the list that starts at tree-file offset `block`: all files
+// first, then all folders, each in the reverse of the slot order. Every child
+// adds its size to `size_total` and counts as a file or a folder; files are
+// kept only when `keep_files` is set. Uses the block buffer.
+std::vector<EntryNode> ListChildren(ScanDatabase& db, std::uint32_t block,
+                                    std::uint64_t& size_total, std::uint32_t& files,
+                                    std::uint32_t& folders, bool keep_files);
+
+// Calls `visit` for each child of the list at `block`, in slot order, one
+// entry in memory at a time; `visit` returns false to stop. Reads blocks into
+// a buffer of its own (the writer's block buffer is left alone).
+void VisitChildren(ScanDatabase& db, std::uint32_t block,
+                   const std::function<bool(const EntryNode&)>& visit);
+
+}  // namespace salvor
