@@ -354,7 +354,7 @@ std::string ZipEntryName(std::string_view name, bool folder) {
     if (!out.empty()) out += '/';
     out += part;
   }
-  if (out.empty()) out = "_";
+  if (out.empty()) out.push_back('_');
   const std::size_t limit = kZipMaxNameBytes - (folder ? 1 : 0);
   if (out.size() > limit) {
     std::size_t cut = limit;
@@ -362,7 +362,7 @@ std::string ZipEntryName(std::string_view name, bool folder) {
     while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
     out.resize(cut);
     while (!out.empty() && out.back() == '/') out.pop_back();
-    if (out.empty()) out = "_";
+    if (out.empty()) out.push_back('_');
   }
   if (folder) out += '/';
   return out;
