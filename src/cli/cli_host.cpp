@@ -46,10 +46,9 @@ void CliHost::FinishProgress() {
   progress_drawn_ = false;
 }
 
-std::optional<std::string> CliHost::AskRename(std::string_view, std::string_view) {
-  // The command line cannot ask; the chosen policy decides, and callers that
-  // rename build the new name themselves.
-  return std::nullopt;
+std::optional<std::string> CliHost::AskRename(std::string_view failed_name, std::string_view) {
+  // The command line cannot ask; the policy chosen with --on-conflict answers.
+  return conflicts_.Next(failed_name);
 }
 
 bool CliHost::AskYesNo(std::string_view, std::string_view) { return answer_yes_; }

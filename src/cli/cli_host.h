@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/process_log.h"
+#include "cli/conflict_names.h"
 #include "disk/host.h"
 
 namespace salvor::cli {
@@ -29,6 +30,7 @@ class CliHost : public Host {
 
   void set_progress_label(std::string label) { progress_label_ = std::move(label); }
   void set_answer_yes(bool yes) { answer_yes_ = yes; }
+  void set_conflict_policy(ConflictPolicy policy) { conflicts_ = ConflictNames(policy); }
   void set_verbose_log(bool v) { verbose_log_ = v; }
   const std::vector<LogEntry>& log() const { return log_.entries; }
   int errors_shown() const { return errors_shown_; }
@@ -40,6 +42,7 @@ class CliHost : public Host {
   std::chrono::steady_clock::time_point last_draw_;
   std::string progress_label_;
   bool answer_yes_ = false;
+  ConflictNames conflicts_{ConflictPolicy::kSkip};
   bool verbose_log_ = false;
   int errors_shown_ = 0;
   ProcessLog log_;

@@ -65,4 +65,31 @@ std::string NameWithFailedExtension(std::string_view typed, std::string_view fai
   return name;
 }
 
+namespace {
+
+// `text` cut to at most `bytes` bytes at a UTF-8 character boundary.
+std::string_view CutUtf8(std::string_view text, std::size_t bytes) {
+  if (text.size() <= bytes) return text;
+  while (bytes > 0 && (static_cast<unsigned char>(text[bytes]) & 0xC0) == 0x80) --bytes;
+  return text.substr(0, bytes);
+}
+
+}  // namespace
+
+std::string NumberedName(std::string_view name, unsigned n, std::size_t max_bytes) {
+  const std::size_t dot = name.rfind('.');
+  // A leading dot starts a hidden name, not an extension.
+  const bool has_extension = dot != std::string_view::npos && dot > 0;
+  const std::string_view stem = has_extension ? name.substr(0, dot) : name;
+  const std::string suffix = " (" + std::to_string(n) + ")";
+  const std::size_t extension_bytes = has_extension ? name.size() - dot : 0;
+  const std::size_t room = max_bytes > suffix.size() + extension_bytes
+                               ? max_bytes - suffix.size() - extension_bytes
+                               : 0;
+  const std::string typed = std::string(CutUtf8(stem, room)) + suffix;
+  if (!has_extension) return typed;
+  std::string full = NameWithFailedExtension(typed, name, std::string_view::npos);
+  return std::string(CutUtf8(full, max_bytes));
+}
+
 }  // namespace salvor

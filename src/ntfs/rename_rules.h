@@ -42,4 +42,10 @@ inline constexpr std::size_t kDialogExtensionChars = 3;
 std::string NameWithFailedExtension(std::string_view typed, std::string_view failed_name,
                                     std::size_t extension_chars = kDialogExtensionChars);
 
+// The n-th free-name candidate for a name that is taken or too long, built
+// with the rule above but keeping the whole extension: "report.html" gives
+// "report (1).html". The stem is shortened (never inside a UTF-8 sequence)
+// so that the result fits in `max_bytes`.
+std::string NumberedName(std::string_view name, unsigned n, std::size_t max_bytes);
+
 }  // namespace salvor

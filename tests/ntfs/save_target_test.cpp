@@ -78,6 +78,22 @@ TEST(RenameRulesTest, FortyFirstCharacterCannotBeTyped) {
   EXPECT_EQ(CheckRenameEdit(accents).text, accents.substr(0, 80));
 }
 
+TEST(RenameRulesTest, NumberedNamesKeepTheWholeExtensionAndFit) {
+  EXPECT_EQ(NumberedName("report.html", 1, 255), "report (1).html");
+  EXPECT_EQ(NumberedName("report", 12, 255), "report (12)");
+  EXPECT_EQ(NumberedName(".bashrc", 2, 255), ".bashrc (2)");
+  const std::string stem(300, 'x');
+  const std::string n = NumberedName(stem + ".txt", 3, 255);
+  EXPECT_EQ(n.size(), 255u);
+  EXPECT_EQ(n.substr(n.size() - 8), " (3).txt");
+  std::string accents;
+  for (int i = 0; i < 200; ++i) accents += "\xC3\xA9";
+  const std::string cut = NumberedName(accents, 1, 255);
+  EXPECT_LE(cut.size(), 255u);
+  EXPECT_EQ(cut.substr(0, 2), "\xC3\xA9");
+  EXPECT_EQ(cut.substr(cut.size() - 6, 2), "\xC3\xA9");  // never cut inside a character
+}
+
 TEST(SafeNameTest, NamesFromTheDiskNeverLeaveTheirFolder) {
   EXPECT_EQ(SafeTargetName(u"."), "#.");
   EXPECT_EQ(SafeTargetName(u".."), "#..");
