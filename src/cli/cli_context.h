@@ -16,6 +16,7 @@ namespace salvor::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitStopped = 130;  // stopped by Ctrl+C; what was found is still printed
 
 struct GlobalOptions {
   std::uint16_t sector_size = 0;  // 0 = from the device or the image

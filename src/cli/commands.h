@@ -9,6 +9,7 @@ namespace salvor::cli {
 
 void AddDisksCommand(CLI::App& app, CliContext& ctx);
 void AddInfoCommand(CLI::App& app, CliContext& ctx);
+void AddLsCommand(CLI::App& app, CliContext& ctx);
 void AddPartitionsCommand(CLI::App& app, CliContext& ctx);
 
 }  // namespace salvor::cli

@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
   AddDisksCommand(app, ctx);
   AddInfoCommand(app, ctx);
   AddPartitionsCommand(app, ctx);
+  AddLsCommand(app, ctx);
 
   try {
     app.parse(argc, argv);

@@ -143,4 +143,12 @@ inline constexpr const char* kPrivateFolderNotOwned =
 inline constexpr const char* kPrivateFolderCannotCreate = "Cannot create %s: %s";
 inline constexpr const char* kPrivateFolderCannotOpen = "Cannot open %s: %s";
 inline constexpr const char* kPrivateFolderCannotProtect = "Cannot make %s private: %s";
+inline constexpr const char* kScanDatabaseInUse =
+    "The scan database in %s is in use by another run; wait for it to end";
+inline constexpr const char* kNoSuchVolume = "%s has no volume %u (it lists %zu)";
+inline constexpr const char* kNoBootSectorAt = "Sector %llu of %s holds no NTFS boot sector";
+inline constexpr const char* kMftNotFound =
+    "The $MFT of the volume at sector %llu could not be found";
+inline constexpr std::string_view kLsHeader =
+    "type    state            size  created     accessed        record      parent  path";
 }  // namespace salvor::text

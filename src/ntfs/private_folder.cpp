@@ -1,6 +1,7 @@
 #include "ntfs/private_folder.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,6 +64,30 @@ std::optional<std::filesystem::path> PrivateDatabaseFolder(std::string& error) {
   std::filesystem::path folder = TemporaryBase() / ("salvor-" + std::to_string(geteuid()));
   if (!MakePrivateFolder(folder, error)) return std::nullopt;
   return folder;
+}
+
+DatabaseFolderLock::~DatabaseFolderLock() {
+  if (fd_ >= 0) close(fd_);
+}
+
+bool DatabaseFolderLock::Acquire(const std::filesystem::path& folder, std::string& error) {
+  const std::filesystem::path path = folder / "salvor.lock";
+  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    error = Format(text::kPrivateFolderCannotOpen, path.c_str(), ErrorText(errno).c_str());
+    return false;
+  }
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    int e = errno;
+    close(fd);
+    error = e == EWOULDBLOCK
+                ? Format(text::kScanDatabaseInUse, folder.c_str())
+                : Format(text::kPrivateFolderCannotOpen, path.c_str(), ErrorText(e).c_str());
+    return false;
+  }
+  if (fd_ >= 0) close(fd_);
+  fd_ = fd;
+  return true;
 }
 
 }  // namespace salvor

@@ -24,4 +24,22 @@ std::optional<std::filesystem::path> PrivateDatabaseFolder(std::string& error);
 // narrowed to 0700. False with the reason in `error` otherwise.
 bool MakePrivateFolder(const std::filesystem::path& folder, std::string& error);
 
+// An advisory lock on a database folder, held while the object lives, so
+// that two runs of the same user never write one database at the same time
+// (the file names are fixed).
+class DatabaseFolderLock {
+ public:
+  DatabaseFolderLock() = default;
+  ~DatabaseFolderLock();
+  DatabaseFolderLock(const DatabaseFolderLock&) = delete;
+  DatabaseFolderLock& operator=(const DatabaseFolderLock&) = delete;
+
+  // Takes the lock without waiting. False with the reason in `error` when
+  // another process holds it or the lock file cannot be made.
+  bool Acquire(const std::filesystem::path& folder, std::string& error);
+
+ private:
+  int fd_ = -1;
+};
+
 }  // namespace salvor

@@ -1,0 +1,207 @@
+// salvor-cli ls: rebuilds a volume's tree into the scan database and lists
+// it breadth first from the top entry, present and deleted entries alike.
+
+#include <unistd.h>
+
+#include <charconv>
+#include <csignal>
+#include <cstdio>
+#include <deque>
+#include <unordered_set>
+
+#include "cli/commands.h"
+#include "cli/json_writer.h"
+#include "cli/volume_choice.h"
+#include "disk/texts.h"
+#include "ntfs/private_folder.h"
+#include "ntfs/scan_database.h"
+#include "ntfs/tree_builder.h"
+
+namespace salvor::cli {
+namespace {
+
+// "YYYY-MM-DD" of a DOS date, or nothing for a date that was never set.
+std::optional<std::string> DateText(std::uint16_t dos) {
+  const unsigned day = dos & 0x1F;
+  const unsigned month = (dos >> 5) & 0x0F;
+  const unsigned year = 1980 + (dos >> 9);
+  if (day == 0 || month == 0 || month > 12) return std::nullopt;
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04u-%02u-%02u", year, month, day);
+  return std::string(buf);
+}
+
+void AppendNumber(std::string& out, std::uint64_t value) {
+  char buf[24];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  out.append(buf, end);
+}
+
+void AppendJsonDate(std::string& out, std::uint16_t dos) {
+  if (auto d = DateText(dos)) {
+    out += '"';
+    out += *d;
+    out += '"';
+  } else {
+    out += "null";
+  }
+}
+
+void AppendJsonLine(std::string& out, const EntryNode& e, const std::string& path) {
+  out += "{\"entry\":";
+  AppendNumber(out, e.entry_number);
+  out += ",\"path\":";
+  out += JsonQuote(path);
+  out += ",\"size\":";
+  AppendNumber(out, e.size);
+  out += e.folder() ? ",\"folder\":true" : ",\"folder\":false";
+  out += e.present() ? ",\"deleted\":false" : ",\"deleted\":true";
+  out += ",\"flags\":";
+  AppendNumber(out, e.flags);
+  out += ",\"record\":";
+  AppendNumber(out, e.own_record);
+  out += ",\"parent\":";
+  AppendNumber(out, e.parent_record);
+  out += ",\"created\":";
+  AppendJsonDate(out, e.creation_date);
+  out += ",\"accessed\":";
+  AppendJsonDate(out, e.access_date);
+  out += ",\"record_sector\":";
+  AppendNumber(out, e.record_sector);
+  out += "}\n";
+}
+
+void AppendTextLine(std::string& out, const EntryNode& e, const std::string& path) {
+  char buf[160];
+  std::snprintf(buf, sizeof buf, "%-6s  %-7s  %12llu  %-10s  %-10s  %10u  %10u  ",
+                e.folder() ? "folder" : "file", e.present() ? "present" : "deleted",
+                static_cast<unsigned long long>(e.size),
+                DateText(e.creation_date).value_or("-").c_str(),
+                DateText(e.access_date).value_or("-").c_str(), e.own_record, e.parent_record);
+  out += buf;
+  out += path;
+  out += '\n';
+}
+
+// Prints the tree breadth first from entry 0; only the folders waiting their
+// turn are held in memory. False when the tree file cannot be read.
+bool ListTree(ScanDatabase& db, bool json) {
+  std::string out;
+  out.reserve(1 << 16);
+  auto flush = [&out] {
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    out.clear();
+  };
+  if (!json) {
+    out += text::kLsHeader;
+    out += '\n';
+  }
+  struct Pending {
+    std::uint32_t block;
+    std::string path;
+  };
+  std::deque<Pending> folders{{0, std::string()}};
+  std::unordered_set<std::uint32_t> listed{0};  // a damaged tree must not loop
+  try {
+    while (!folders.empty()) {
+      Pending folder = std::move(folders.front());
+      folders.pop_front();
+      VisitChildren(db, folder.block, [&](const EntryNode& e) {
+        std::string path = folder.path;
+        if (!path.empty()) path += '/';
+        path += Utf16ToUtf8(e.name);
+        if (json)
+          AppendJsonLine(out, e, path);
+        else
+          AppendTextLine(out, e, path);
+        if (out.size() > (1 << 16) - 1024) flush();
+        if (e.folder() && listed.insert(e.child_block).second)
+          folders.push_back({e.child_block, std::move(path)});
+        return true;
+      });
+    }
+  } catch (const UserException&) {
+    flush();
+    return false;
+  }
+  flush();
+  return true;
+}
+
+void Log(CliContext& ctx, std::string_view text, LogKind kind, std::string_view detail = {}) {
+  ctx.host.AddLogEntry({std::string(text), std::string(detail), "", kind});
+}
+
+void RunLs(CliContext& ctx, const std::string& source, const VolumeChoice& choice) {
+  if (!OpenSource(ctx, source)) {
+    ctx.exit_status = kExitFailure;
+    return;
+  }
+  if (!ChooseVolume(ctx, choice, source)) {
+    ctx.exit_status = kExitFailure;
+    return;
+  }
+  std::string error;
+  std::optional<std::filesystem::path> folder = PrivateDatabaseFolder(error);
+  DatabaseFolderLock lock;
+  if (!folder || !lock.Acquire(*folder, error)) {
+    std::fprintf(stderr, "salvor-cli: %s\n", error.c_str());
+    ctx.exit_status = kExitFailure;
+    return;
+  }
+
+  Log(ctx, text::kProcessingFileSystem, LogKind::kInformation, text::kLogSeparator);
+  ScanDatabase db(ctx.host);
+  if (!CreateDatabase(db, *folder)) {
+    Log(ctx, text::kSupportingFilesNotOpened, LogKind::kCompleted, db.error);
+    std::fprintf(stderr, "salvor-cli: %s\n", db.error.c_str());
+    ctx.exit_status = kExitFailure;
+    return;
+  }
+  ctx.host.set_progress_label(std::string(text::kProgressProcessing));
+  const bool completed = BuildTree(ctx.state, db);
+  if (completed)
+    ctx.host.Progress(ctx.state.volume.mft_record_count, ctx.state.volume.mft_record_count);
+  ctx.host.FinishProgress();
+  // The walk is over: a further Ctrl+C ends the listing at once.
+  std::signal(SIGINT, SIG_DFL);
+  const bool stopped = !ctx.run.IsRunning();
+  const bool closed = CloseDatabase(db);
+  if (db.failed || !closed) {
+    Log(ctx, text::kAbortedProcessingFileSystem, LogKind::kFailure, db.error);
+    ctx.exit_status = kExitFailure;
+    return;
+  }
+  Log(ctx, completed ? text::kCompletedProcessingFileSystem : text::kAbortedProcessingFileSystem,
+      completed ? LogKind::kCompleted : LogKind::kFailure);
+
+  Log(ctx, text::kPopulatingDirectoryStructure, LogKind::kInformation);
+  if (!OpenDatabase(db, *folder)) {
+    Log(ctx, text::kSupportingFilesNotOpened, LogKind::kCompleted, db.error);
+    std::fprintf(stderr, "salvor-cli: %s\n", db.error.c_str());
+    ctx.exit_status = kExitFailure;
+    return;
+  }
+  if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+  if (!ListTree(db, ctx.options.json)) {
+    ctx.exit_status = kExitFailure;
+    return;
+  }
+  std::fflush(stdout);
+  Log(ctx, text::kCompletedPopulating, LogKind::kCompleted);
+  ctx.exit_status = stopped ? kExitStopped : kExitOk;
+}
+
+}  // namespace
+
+void AddLsCommand(CLI::App& app, CliContext& ctx) {
+  auto* cmd = app.add_subcommand(
+      "ls", "Rebuild a volume's tree from its MFT and list every entry, deleted ones included");
+  auto source = std::make_shared<std::string>();
+  auto choice = std::make_shared<VolumeChoice>();
+  cmd->add_option("SOURCE", *source, "Block device or image file")->required();
+  AddVolumeOptions(cmd, *choice);
+  cmd->callback([&ctx, source, choice] { RunLs(ctx, *source, *choice); });
+}
+
+}  // namespace salvor::cli
