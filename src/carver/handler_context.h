@@ -26,6 +26,10 @@ struct HandlerContext {
 
   std::uint64_t total_sectors() const { return reader.total_sectors(); }
   std::uint32_t sector_size() const { return reader.sector_size(); }
+  // Bytes from the start of sector `start` to the end of the disk.
+  std::uint64_t BytesToDiskEnd(std::uint64_t start) const {
+    return start < total_sectors() ? (total_sectors() - start) * sector_size() : 0;
+  }
   // The check point of every handler loop: waits out a pause, then says
   // whether the process may go on.
   // The pause gate takes a lock, so it is passed only every 4096 checks.

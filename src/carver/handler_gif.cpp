@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "carver/end_handlers.h"
 #include "carver/file_bytes.h"
 
@@ -22,8 +24,10 @@ HandlerResult HandleGif(HandlerContext& ctx, std::uint64_t start, SignatureRecor
   std::uint64_t p = 13;
   const std::uint8_t screen = file.U8(10);
   if (screen & 0x80) p += 3u << ((screen & 7) + 1);
+  // Zero bytes pass one at a time, so the disk's end bounds the walk too.
+  const std::uint64_t end = std::min(ctx.BytesToDiskEnd(start), kMaxMeasure);
   bool done = false;
-  while (!done && p <= kMaxMeasure && ctx.KeepGoing()) {
+  while (!done && p <= end && ctx.KeepGoing()) {
     switch (file.U8(p)) {
       case 0x3B:
         p += 1;
