@@ -152,3 +152,16 @@ inline constexpr const char* kMftNotFound =
 inline constexpr std::string_view kLsHeader =
     "type    state            size  created     accessed        record      parent  path";
 }  // namespace salvor::text
+
+// salvor-cli recover and cat.
+namespace salvor::text {
+inline constexpr std::string_view kProgressSaving = "Saving";
+inline constexpr std::string_view kSavingData = "Saving data...";
+inline constexpr std::string_view kSavingDataCompleted = "Saving data completed.";
+inline constexpr std::string_view kSavingDataEnded = "Saving data ended early or with failures.";
+inline constexpr const char* kRecoverSummary =
+    "%llu files, %llu folders, %llu bytes saved; %llu skipped, %llu failed, %llu excluded";
+inline constexpr const char* kNoSuchEntry = "no entry %u: the tree has entries 0 to %u - 1";
+inline constexpr const char* kNotAFileEntry =
+    "entry %u is not a file (the tree has entries 0 to %u - 1)";
+}  // namespace salvor::text

@@ -1,0 +1,58 @@
+// salvor-cli cat: one file entry's data to standard output, written by the
+// same data writers as a save.
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/volume_tree.h"
+#include "disk/texts.h"
+#include "ntfs/data_writer.h"
+
+namespace salvor::cli {
+namespace {
+
+struct CatOptions {
+  std::string source;
+  VolumeOptions volume;
+  std::uint32_t entry = 0;
+};
+
+void RunCat(CliContext& ctx, const CatOptions& o) {
+  VolumeTree tree(ctx.host);
+  if (!OpenVolumeTree(ctx, o.source, o.volume, tree)) return;
+  std::optional<EntryNode> entry;
+  if (o.entry < tree.db.entry_count()) entry = ReadEntry(tree.db, o.entry);
+  if (!entry || entry->folder()) {
+    std::fprintf(stderr, "salvor-cli: %s\n",
+                 Format(text::kNotAFileEntry, o.entry, tree.db.entry_count()).c_str());
+    ctx.exit_status = kExitUsage;
+    return;
+  }
+  try {
+    FdSink sink(ctx.host, STDOUT_FILENO);
+    const SaveDataResult r = SaveFileData(ctx.state, entry->record_sector, sink, nullptr);
+    sink.Finish();
+    if (!r.ok) {
+      ctx.host.AddLogEntry({Utf16ToUtf8(entry->name), std::string(text::kFileSavingFailed), "",
+                            LogKind::kFailure});
+      ctx.exit_status = kExitFailure;
+    }
+  } catch (const UserException&) {
+    ctx.exit_status = kExitFailure;  // shown where it happened
+  }
+}
+
+}  // namespace
+
+void AddCatCommand(CLI::App& app, CliContext& ctx) {
+  auto* cmd = app.add_subcommand("cat", "Write one file entry's data to standard output");
+  auto o = std::make_shared<CatOptions>();
+  cmd->add_option("SOURCE", o->source, "Block device or image file")->required();
+  cmd->add_option("--entry", o->entry, "Entry number of the file (as ls lists it)")->required();
+  AddVolumeTreeOptions(cmd, o->volume);
+  cmd->callback([&ctx, o] { RunCat(ctx, *o); });
+}
+
+}  // namespace salvor::cli
