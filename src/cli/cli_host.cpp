@@ -37,6 +37,9 @@ void CliHost::Progress(std::uint64_t done, std::uint64_t total) {
   std::fprintf(stderr, "\r%s %5.1f%%  %llu/%llu  elapsed %.0fs  left %.0fs   ",
                progress_label_.c_str(), fraction * 100.0, static_cast<unsigned long long>(done),
                static_cast<unsigned long long>(total), seconds, left);
+  if (unit_bytes_ && seconds > 0.0)
+    std::fprintf(stderr, "%.1f MB/s   ",
+                 static_cast<double>(done) * static_cast<double>(unit_bytes_) / 1048576.0 / seconds);
   std::fflush(stderr);
   progress_drawn_ = true;
 }

@@ -29,6 +29,8 @@ class CliHost : public Host {
   void FinishProgress();
 
   void set_progress_label(std::string label) { progress_label_ = std::move(label); }
+  // Bytes per progress unit; when set, the line also shows the rate in MB/s.
+  void set_progress_unit_bytes(std::uint64_t bytes) { unit_bytes_ = bytes; }
   void set_answer_yes(bool yes) { answer_yes_ = yes; }
   void set_conflict_policy(ConflictPolicy policy) { conflicts_ = ConflictNames(policy); }
   void set_verbose_log(bool v) { verbose_log_ = v; }
@@ -41,6 +43,7 @@ class CliHost : public Host {
   std::chrono::steady_clock::time_point started_;
   std::chrono::steady_clock::time_point last_draw_;
   std::string progress_label_;
+  std::uint64_t unit_bytes_ = 0;
   bool answer_yes_ = false;
   ConflictNames conflicts_{ConflictPolicy::kSkip};
   bool verbose_log_ = false;

@@ -8,6 +8,8 @@
 namespace salvor::cli {
 
 void AddDisksCommand(CLI::App& app, CliContext& ctx);
+void AddCloneCommand(CLI::App& app, CliContext& ctx);
+void AddImageCommand(CLI::App& app, CliContext& ctx);
 void AddInfoCommand(CLI::App& app, CliContext& ctx);
 void AddLsCommand(CLI::App& app, CliContext& ctx);
 void AddPartitionsCommand(CLI::App& app, CliContext& ctx);

@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
   AddDisksCommand(app, ctx);
   AddInfoCommand(app, ctx);
   AddPartitionsCommand(app, ctx);
+  AddImageCommand(app, ctx);
+  AddCloneCommand(app, ctx);
   AddLsCommand(app, ctx);
 
   try {

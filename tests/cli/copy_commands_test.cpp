@@ -1,0 +1,167 @@
+// salvor-cli image and clone, run as the user runs them.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "disk/byte_reader.h"
+#include "disk/sector_source.h"
+#include "support/recording_host.h"
+#include "support/test_paths.h"
+
+namespace salvor {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int status = -1;
+  std::string output;  // stdout and stderr
+};
+
+CliRun SalvorCli(const std::string& args) {
+  std::string cmd = "'" + (testing::BinDir() / "salvor-cli").string() + "' " + args + " 2>&1";
+  CliRun run;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return run;
+  char buf[4096];
+  std::size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.output.append(buf, n);
+  int raw = pclose(p);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return run;
+}
+
+std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+
+std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WritePattern(const fs::path& path, std::size_t bytes) {
+  std::vector<char> data(bytes);
+  for (std::size_t i = 0; i < bytes; ++i) data[i] = static_cast<char>(i * 31 + i / 512 + 3);
+  std::ofstream(path, std::ios::binary).write(data.data(), static_cast<std::streamsize>(bytes));
+}
+
+TEST(ImageCommand, ImageIsTheSourceWithTheTwoStampsAndOpensWithThem) {
+  testing::ScratchDir dir;
+  fs::path source = dir.path() / "disk.img";
+  fs::path image = dir.path() / "disk.vk2";
+  fs::path log = dir.path() / "log.txt";
+  WritePattern(source, 1000 * 512);
+  std::string before = testing::Sha256OfFile(source);
+
+  CliRun run = SalvorCli("--log " + Quote(log) + " image " + Quote(source) + " " + Quote(image));
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(testing::Sha256OfFile(source), before);
+
+  std::vector<std::uint8_t> want = ReadBytes(source);
+  std::vector<std::uint8_t> got = ReadBytes(image);
+  ASSERT_EQ(got.size(), want.size());
+  ByteReader stamps(got);
+  EXPECT_EQ(*stamps.U64(0x1B0), 1000u);
+  EXPECT_EQ(*stamps.U16(0x1BC), 512u);
+  std::copy_n(want.begin() + 0x1B0, 8, got.begin() + 0x1B0);
+  std::copy_n(want.begin() + 0x1BC, 2, got.begin() + 0x1BC);
+  EXPECT_TRUE(got == want) << "bytes besides the stamps differ";
+
+  std::string saved(std::istreambuf_iterator<char>(std::ifstream(log, std::ios::binary).rdbuf()),
+                    {});
+  EXPECT_NE(saved.find("\r\nImaging Disk :"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("\r\nCompleted Imaging Disk :"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("\t\tTo Location " + image.string() + "\r\n"), std::string::npos);
+}
+
+TEST(ImageCommand, RefusesToWriteOverTheSource) {
+  testing::ScratchDir dir;
+  fs::path source = dir.path() / "disk.img";
+  WritePattern(source, 64 * 512);
+  fs::create_symlink(source, dir.path() / "alias.vk2");
+  std::string before = testing::Sha256OfFile(source);
+  for (const fs::path& out : {source, dir.path() / "alias.vk2"}) {
+    CliRun run = SalvorCli("image " + Quote(source) + " " + Quote(out));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("Please choose different destination drive."), std::string::npos)
+        << run.output;
+  }
+  EXPECT_EQ(testing::Sha256OfFile(source), before);
+}
+
+TEST(ImageCommand, TooLittleFreeSpaceNeedsForce) {
+  testing::ScratchDir dir;
+  fs::path source = dir.path() / "huge.img";
+  std::ofstream(source).close();
+  std::error_code ec;
+  fs::resize_file(source, std::uintmax_t{1} << 43, ec);  // sparse: 8 TiB that take no space
+  if (ec) GTEST_SKIP() << "no sparse 8 TiB file here: " << ec.message();
+  fs::path image = dir.path() / "huge.vk2";
+  CliRun run = SalvorCli("image " + Quote(source) + " " + Quote(image));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("--force"), std::string::npos) << run.output;
+  EXPECT_FALSE(fs::exists(image));
+}
+
+TEST(CloneCommand, EqualDestinationReceivesAnUnstampedCopy) {
+  testing::ScratchDir dir;
+  fs::path source = dir.path() / "disk.img";
+  fs::path target = dir.path() / "target.img";
+  WritePattern(source, 700 * 512);
+  WritePattern(target, 100);
+  fs::resize_file(target, 700 * 512);
+  CliRun run = SalvorCli("clone " + Quote(source) + " " + Quote(target));
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(testing::Sha256OfFile(target), testing::Sha256OfFile(source));
+}
+
+TEST(CloneCommand, DestinationOneSectorSmallerIsRefusedUntouched) {
+  testing::ScratchDir dir;
+  fs::path source = dir.path() / "disk.img";
+  fs::path target = dir.path() / "target.img";
+  WritePattern(source, 700 * 512);
+  std::ofstream(target).close();
+  fs::resize_file(target, 699 * 512);
+  std::string before = testing::Sha256OfFile(target);
+  CliRun run = SalvorCli("clone " + Quote(source) + " " + Quote(target));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("Size of destination disk is less than source disk."),
+            std::string::npos)
+      << run.output;
+  EXPECT_EQ(testing::Sha256OfFile(target), before);
+}
+
+TEST(CloneCommand, MissingDestinationIsNotCreated) {
+  testing::ScratchDir dir;
+  fs::path source = dir.path() / "disk.img";
+  WritePattern(source, 10 * 512);
+  CliRun run = SalvorCli("clone " + Quote(source) + " " + Quote(dir.path() / "nothing"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_FALSE(fs::exists(dir.path() / "nothing"));
+}
+
+TEST(ImageCommand, SampleDiskImageListsTheSameVolumes) {
+  fs::path sample = testing::SamplesDir() / "sample-disk.img";
+  if (!fs::exists(sample)) GTEST_SKIP() << "sample disk not built";
+  testing::ScratchDir dir;
+  fs::path image = dir.path() / "sample.vk2";
+  ASSERT_EQ(SalvorCli("image " + Quote(sample) + " " + Quote(image)).status, 0);
+  CliRun original = SalvorCli("--json partitions " + Quote(sample));
+  CliRun copy = SalvorCli("--json partitions " + Quote(image));
+  EXPECT_EQ(original.status, 0);
+  EXPECT_EQ(copy.output, original.output);
+
+  testing::RecordingHost host;
+  RunControl run_control;
+  SectorSource opened(host, run_control);
+  ASSERT_TRUE(opened.OpenImage(image.string()));
+  EXPECT_TRUE(opened.has_sector_size_stamp());
+  EXPECT_EQ(opened.total_sectors(), fs::file_size(sample) / 512);
+}
+
+}  // namespace
+}  // namespace salvor
