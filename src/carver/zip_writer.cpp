@@ -328,13 +328,15 @@ bool ZipClose(ZipArchive& archive) {
   return ok;
 }
 
-bool ZipHasRoomFor(const ZipArchive& archive, std::string_view entry_name, std::uint64_t size) {
-  if (archive.entries.size() >= 0xFFFF || size > kMax32) return false;
+bool ZipHasRoomFor(const ZipArchive& archive, std::string_view entry_name, std::uint64_t size,
+                   std::uint64_t limit) {
+  limit = std::min(limit, kMax32);
+  if (archive.entries.size() >= 0xFFFF || size > limit) return false;
   const std::uint64_t name = std::min(entry_name.size() + 1, kZipMaxNameBytes);
   const std::uint64_t entry = kZipLocalHeaderBytes + name + kZipLocalExtraBytes + DeflateBound(size) +
                               kZipDescriptorBytes;
   const std::uint64_t central = kZipCentralHeaderBytes + name + kZipCentralExtraBytes;
-  return archive.offset + entry + archive.central_bytes + central + kZipEndRecordBytes <= kMax32;
+  return archive.offset + entry + archive.central_bytes + central + kZipEndRecordBytes <= limit;
 }
 
 std::string ZipEntryName(std::string_view name, bool folder) {

@@ -82,7 +82,10 @@ bool ZipClose(ZipArchive& archive);
 // Whether an entry of `size` bytes under `entry_name` surely fits: the
 // archive, its central directory and end record stay within 4 GiB - 1 even if
 // the data does not compress, and the entry count within 65535.
-bool ZipHasRoomFor(const ZipArchive& archive, std::string_view entry_name, std::uint64_t size);
+// `limit` is lowered only by tests that want to see the roll-over early.
+inline constexpr std::uint64_t kZipSizeLimit = 0xFFFFFFFF;
+bool ZipHasRoomFor(const ZipArchive& archive, std::string_view entry_name, std::uint64_t size,
+                   std::uint64_t limit = kZipSizeLimit);
 
 // The stored form of an entry name: '\' becomes '/', no empty, "." or ".."
 // parts, no drive or root, at most 259 bytes; folders end in '/'.

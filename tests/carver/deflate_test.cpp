@@ -156,8 +156,8 @@ TEST(Deflate, LongRuns) {
 }
 
 TEST(Deflate, IncompressibleDataBarelyGrows) {
-  for (int level : {1, 6, 8, 9}) {
-    const Bytes data = RandomBytes(5 << 20, 11);
+  const Bytes data = RandomBytes(4 << 20, 11);
+  for (int level : {1, 8}) {
     const Bytes packed = Compress(data, level);
     EXPECT_LE(packed.size(), data.size() + data.size() / 2000 + 16);
     EXPECT_EQ(testing::ZlibInflateRaw(packed), data);
@@ -179,11 +179,9 @@ TEST(Deflate, SizesAroundWindowBlockAndStoredLimits) {
 
 TEST(Deflate, SeveralMebibytesAtEveryLevel) {
   const Bytes soup = WordSoup(4 << 20, 5);
-  const Bytes mix = LzMix(3 << 20, 6);
-  for (int level = 1; level <= 9; ++level) {
-    ExpectRoundTrip(soup, level);
-    ExpectRoundTrip(mix, level);
-  }
+  const Bytes mix = LzMix(1 << 20, 6);
+  for (int level = 1; level <= 9; ++level) ExpectRoundTrip(mix, level);
+  for (int level : {1, 6, 8, 9}) ExpectRoundTrip(soup, level);
 }
 
 TEST(Deflate, RandomizedInputsLevelsAndPieces) {
