@@ -153,6 +153,30 @@ inline constexpr std::string_view kLsHeader =
     "type    state            size  created     accessed        record      parent  path";
 }  // namespace salvor::text
 
+// Sector range of a lost-partition search.
+namespace salvor::text {
+inline constexpr std::string_view kStartNotBelowTotal = "Start sector should be less than total sectors";
+inline constexpr std::string_view kEndNotAboveStart = "End sector should be greater than start sector";
+inline constexpr std::string_view kEndAboveTotal = "End sector should be less than total sectors";
+inline constexpr const char* kRangeBytes = "%llu bytes";
+inline constexpr const char* kRangeKb = "%0.2f KB";
+inline constexpr const char* kRangeMb = "%0.2f MB";
+inline constexpr const char* kRangeGb = "%0.2f GB";
+
+// Lost-partition search.
+inline constexpr const char* kQuick = "Quick";
+inline constexpr const char* kThorough = "Thorough";
+inline constexpr std::string_view kQuickScanInProgress = "Quick scan in progress";
+inline constexpr std::string_view kThoroughScanInProgress = "Thorough scan in progress";
+inline constexpr std::string_view kSearchCompletedLog = "Completed Searching partitions";
+inline constexpr std::string_view kSearchAbortedLog = "Aborted searching partitions";
+inline constexpr std::string_view kSearchAbortedDetail = "-----------------";
+inline constexpr const char* kSearchCompleted = "%s scan of drives completed.";
+inline constexpr const char* kSearchAborted = "%s scan of drives aborted.";
+inline constexpr std::string_view kQuickFoundNothing =
+    "\nNo logical drive(s) found.\nPlease use thorough scan.";
+}  // namespace salvor::text
+
 // salvor-cli recover and cat.
 namespace salvor::text {
 inline constexpr std::string_view kProgressSaving = "Saving";
