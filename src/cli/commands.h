@@ -12,6 +12,8 @@ void AddCloneCommand(CLI::App& app, CliContext& ctx);
 void AddImageCommand(CLI::App& app, CliContext& ctx);
 void AddInfoCommand(CLI::App& app, CliContext& ctx);
 void AddLsCommand(CLI::App& app, CliContext& ctx);
+void AddRecoverCommand(CLI::App& app, CliContext& ctx);
+void AddCatCommand(CLI::App& app, CliContext& ctx);
 void AddPartitionsCommand(CLI::App& app, CliContext& ctx);
 
 }  // namespace salvor::cli

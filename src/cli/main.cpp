@@ -38,6 +38,8 @@ int main(int argc, char** argv) {
   AddImageCommand(app, ctx);
   AddCloneCommand(app, ctx);
   AddLsCommand(app, ctx);
+  AddRecoverCommand(app, ctx);
+  AddCatCommand(app, ctx);
 
   try {
     app.parse(argc, argv);
