@@ -22,12 +22,17 @@ bool Fail(CliContext& ctx, const std::string& why) {
 
 void AddVolumeTreeOptions(CLI::App* cmd, VolumeOptions& options) {
   AddVolumeOptions(cmd, options.choice);
+  AddVolumeSearchOptions(cmd, options.search);
 }
 
 bool OpenVolumeTree(CliContext& ctx, const std::string& source, const VolumeOptions& options,
                     VolumeTree& tree) {
-  if (!OpenSource(ctx, source) || !ChooseVolume(ctx, options.choice, source))
-    return Fail(ctx, {});
+  if (!OpenSource(ctx, source)) return Fail(ctx, {});
+  const bool chosen = options.search.method.empty()
+                          ? ChooseVolume(ctx, options.choice, source).has_value()
+                          : ListVolumes(ctx, options.search) &&
+                                ChooseListedVolume(ctx, options.choice, source).has_value();
+  if (!chosen) return Fail(ctx, {});
   std::string error;
   std::optional<std::filesystem::path> folder = PrivateDatabaseFolder(error);
   if (!folder || !tree.lock.Acquire(*folder, error)) return Fail(ctx, error);

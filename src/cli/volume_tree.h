@@ -6,6 +6,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/volume_choice.h"
+#include "cli/volume_search.h"
 #include "ntfs/private_folder.h"
 #include "ntfs/scan_database.h"
 
@@ -18,8 +19,10 @@ struct VolumeTree {
   bool stopped = false;  // Ctrl+C ended the rebuild early; the tree is partial
 };
 
-// The options that pick the volume: --volume or --volume-start.
+// The options that pick the volume: from the partition tables, or from a
+// search for lost volumes (--search), then --volume or --volume-start.
 struct VolumeOptions {
+  VolumeSearch search;
   VolumeChoice choice;
 };
 void AddVolumeTreeOptions(CLI::App* cmd, VolumeOptions& options);
