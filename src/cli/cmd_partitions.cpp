@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/volume_search.h"
 #include "cli/volume_text.h"
 #include "partitions/source_volumes.h"
 
@@ -10,12 +11,17 @@ void AddPartitionsCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand("partitions", "List the NTFS volumes of a disk or image");
   auto source = std::make_shared<std::string>();
   cmd->add_option("SOURCE", *source, "Block device or image file")->required();
-  cmd->callback([&ctx, source] {
+  auto search = std::make_shared<VolumeSearch>();
+  AddVolumeSearchOptions(cmd, *search);
+  cmd->callback([&ctx, source, search] {
     if (!OpenSource(ctx, *source)) {
       ctx.exit_status = kExitFailure;
       return;
     }
-    try {
+    if (!search->method.empty()) {
+      // A stopped search still lists what it found.
+      if (!ListVolumes(ctx, *search)) ctx.exit_status = kExitFailure;
+    } else try {
       VolumeListing listing = ListSourceVolumes(ctx.state, ctx.options.sector_size != 0);
       if (listing == VolumeListing::kNone) {
         std::fprintf(stderr, "salvor-cli: no NTFS volume in the partition table of %s\n",
