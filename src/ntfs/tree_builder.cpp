@@ -7,6 +7,7 @@
 #include "ntfs/entry_info.h"
 #include "ntfs/file_record.h"
 #include "ntfs/mft_locator.h"
+#include "ntfs/record_entry_store.h"
 #include "ntfs/record_parser.h"
 
 namespace salvor {
@@ -29,23 +30,9 @@ class TreeWalk {
       entry_.own_record = HeaderRecordNumber(record);
     else if (entry_.own_record == 0)
       entry_.own_record = position;
-    if (entry_.name_length == 0) {
-      const std::string name = "#" + std::to_string(entry_.own_record);
-      std::copy(name.begin(), name.end(), entry_.name.begin());
-      entry_.name_length = static_cast<std::uint16_t>(name.size());
-    }
     entry_.record_sector = sector;
-    entry_.entry_number = counter_;
-    entry_.name_offset = db_.name_offset;
-
-    if ((FileRecordFlags(record) & file_record::kFlagDirectory) == 0) {
-      AppendEntry(db_, entry_);
-      FolderNode& parent = FindOrAddParent(db_, entry_.parent_record);
-      AddChild(db_, parent, counter_);
-      ++counter_;
-    } else {
-      AddFolderEntry(db_, entry_, counter_);
-    }
+    StoreRecordEntry(db_, entry_,
+                     (FileRecordFlags(record) & file_record::kFlagDirectory) != 0, counter_);
   }
 
   std::uint32_t& counter() { return counter_; }
