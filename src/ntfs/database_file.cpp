@@ -71,6 +71,8 @@ int DatabaseFile::Open(const std::filesystem::path& path) {
 int DatabaseFile::Close() {
   if (fd_ < 0) return 0;
   int result = Flush();
+  pages_.clear();
+  pages_.shrink_to_fit();
   close(fd_);
   fd_ = -1;
   writable_ = false;
@@ -100,7 +102,10 @@ int DatabaseFile::Append(std::span<const std::uint8_t> bytes) {
 }
 
 int DatabaseFile::Flush() {
-  if (fd_ < 0 || pending_.empty()) return 0;
+  if (fd_ < 0) return 0;
+  for (Page& page : pages_)
+    if (int e = WritePage(page)) return e;
+  if (pending_.empty()) return 0;
   const std::uint64_t at = size_ - pending_.size();
   int e = WriteAll(fd_, pending_.data(), pending_.size(), at);
   if (e == 0) {
@@ -112,6 +117,21 @@ int DatabaseFile::Flush() {
 
 int DatabaseFile::WriteAt(std::span<const std::uint8_t> bytes, std::uint64_t offset) {
   if (fd_ < 0 || !writable_) return EBADF;
+  if (page_size_ != 0) {
+    // The size first, so that evicting a page written just now keeps all of it.
+    size_ = std::max<std::uint64_t>(size_, offset + bytes.size());
+    for (std::size_t done = 0; done < bytes.size();) {
+      int e = 0;
+      Page* page = CachedPage(offset + done, e);
+      if (!page) return e;
+      const std::size_t at = static_cast<std::size_t>(offset + done - page->at);
+      const std::size_t n = std::min(bytes.size() - done, page->bytes.size() - at);
+      std::memcpy(page->bytes.data() + at, bytes.data() + done, n);
+      page->dirty = true;
+      done += n;
+    }
+    return 0;
+  }
   if (!pending_.empty())
     if (int e = Flush()) return e;
   if (int e = WriteAll(fd_, bytes.data(), bytes.size(), offset)) return e;
@@ -139,6 +159,21 @@ int DatabaseFile::ReadDirect(std::span<std::uint8_t> bytes, std::uint64_t offset
 int DatabaseFile::ReadAt(std::span<std::uint8_t> bytes, std::uint64_t offset, std::size_t& got) {
   got = 0;
   if (fd_ < 0) return EBADF;
+  if (page_size_ != 0) {
+    if (offset >= size_) return 0;
+    const std::size_t want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), size_ - offset));
+    while (got < want) {
+      int e = 0;
+      Page* page = CachedPage(offset + got, e);
+      if (!page) return e;
+      const std::size_t at = static_cast<std::size_t>(offset + got - page->at);
+      const std::size_t n = std::min(want - got, page->bytes.size() - at);
+      std::memcpy(bytes.data() + got, page->bytes.data() + at, n);
+      got += n;
+    }
+    return 0;
+  }
   if (!pending_.empty())
     if (int e = Flush()) return e;
   if (bytes.size() >= kBufferSize / 2) return ReadDirect(bytes, offset, got);
@@ -155,6 +190,53 @@ int DatabaseFile::ReadAt(std::span<std::uint8_t> bytes, std::uint64_t offset, st
   got = std::min<std::size_t>(bytes.size(), window_at_ + window_len_ - offset);
   std::memcpy(bytes.data(), window_.data() + (offset - window_at_), got);
   return 0;
+}
+
+void DatabaseFile::UsePageCache(std::size_t page_size, std::size_t max_pages) {
+  page_size_ = page_size;
+  max_pages_ = std::max<std::size_t>(max_pages, 1);
+}
+
+int DatabaseFile::WritePage(Page& page) {
+  if (!page.dirty) return 0;
+  // Only what the file holds: a page beyond its end is not padded out.
+  if (page.at < size_) {
+    const std::size_t n =
+        static_cast<std::size_t>(std::min<std::uint64_t>(page.bytes.size(), size_ - page.at));
+    if (int e = WriteAll(fd_, page.bytes.data(), n, page.at)) return e;
+  }
+  page.dirty = false;
+  return 0;
+}
+
+DatabaseFile::Page* DatabaseFile::CachedPage(std::uint64_t offset, int& error) {
+  const std::uint64_t at = offset / page_size_ * page_size_;
+  ++tick_;
+  for (Page& page : pages_) {
+    if (page.at == at) {
+      page.used = tick_;
+      return &page;
+    }
+  }
+  Page* slot = nullptr;
+  if (pages_.size() < max_pages_) {
+    slot = &pages_.emplace_back();
+    slot->bytes.resize(page_size_);
+  } else {
+    slot = &*std::min_element(pages_.begin(), pages_.end(),
+                              [](const Page& a, const Page& b) { return a.used < b.used; });
+    if ((error = WritePage(*slot)) != 0) return nullptr;
+  }
+  std::fill(slot->bytes.begin(), slot->bytes.end(), std::uint8_t{0});
+  slot->at = at;
+  slot->dirty = false;
+  slot->used = tick_;
+  std::size_t got = 0;
+  if ((error = ReadDirect(slot->bytes, at, got)) != 0) {
+    slot->at = ~std::uint64_t{0};  // holds nothing
+    return nullptr;
+  }
+  return slot;
 }
 
 }  // namespace salvor

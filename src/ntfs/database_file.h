@@ -1,8 +1,10 @@
 #pragma once
 // One file of the scan database: positioned reads and writes with errno
-// results, an append buffer for the files that only grow (entries, names)
-// and a read window for the readers, so that walking a tree costs few system
-// calls while memory stays fixed.
+// results, an append buffer for the files that only grow (entries, names),
+// a read window for the readers, and for the tree file a bounded write-back
+// page cache (children lists are read and written back 128 bytes at a time,
+// in the order the MFT names their folders), so that building and walking a
+// tree cost few system calls while memory stays fixed.
 
 #include <cstddef>
 #include <cstdint>
@@ -45,11 +47,26 @@ class DatabaseFile {
   // 0 or an errno value.
   int ReadAt(std::span<std::uint8_t> bytes, std::uint64_t offset, std::size_t& got);
 
+  // Keeps up to `max_pages` pages of `page_size` bytes of the file in memory
+  // for ReadAt and WriteAt, written back when evicted and by Flush.
+  void UsePageCache(std::size_t page_size, std::size_t max_pages);
+
   // Bytes kept in the append buffer and in the read window.
   static constexpr std::size_t kBufferSize = 64 * 1024;
 
  private:
+  struct Page {
+    std::uint64_t at = 0;
+    std::vector<std::uint8_t> bytes;
+    bool dirty = false;
+    std::uint64_t used = 0;  // last use, for evicting the oldest
+  };
+
   int ReadDirect(std::span<std::uint8_t> bytes, std::uint64_t offset, std::size_t& got);
+  // The cached page holding `offset`, loaded (evicting the oldest) when
+  // missing; nullptr with `error` set when a write-back or read fails.
+  Page* CachedPage(std::uint64_t offset, int& error);
+  int WritePage(Page& page);
 
   int fd_ = -1;
   bool writable_ = false;
@@ -58,6 +75,10 @@ class DatabaseFile {
   std::vector<std::uint8_t> window_;
   std::uint64_t window_at_ = 0;
   std::size_t window_len_ = 0;
+  std::size_t page_size_ = 0;  // 0: no page cache
+  std::size_t max_pages_ = 0;
+  std::vector<Page> pages_;
+  std::uint64_t tick_ = 0;
 };
 
 }  // namespace salvor

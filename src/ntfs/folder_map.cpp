@@ -1,6 +1,7 @@
 #include "ntfs/folder_map.h"
 
-#include <string>
+#include <algorithm>
+#include <cstdio>
 
 #include "disk/sector_source.h"
 #include "ntfs/entry_info.h"
@@ -60,9 +61,10 @@ void AddLostFolders(ScanDatabase& db, std::uint32_t& counter) {
     e.parent_record = 0;
     e.child_block = node.first_block;
     e.flags = kEntryFolder;
-    const std::string name = "#" + std::to_string(record);
-    std::copy(name.begin(), name.end(), e.name.begin());
-    e.name_length = static_cast<std::uint16_t>(name.size());
+    char name[16];
+    const int length = std::snprintf(name, sizeof name, "#%u", record);
+    std::copy(name, name + length, e.name.begin());
+    e.name_length = static_cast<std::uint16_t>(length);
     AppendEntry(db, e);
     AddChild(db, top, counter);
     node.placeholder = false;

@@ -61,7 +61,9 @@ bool MakePrivateFolder(const std::filesystem::path& folder, std::string& error) 
 }
 
 std::optional<std::filesystem::path> PrivateDatabaseFolder(std::string& error) {
-  std::filesystem::path folder = TemporaryBase() / ("salvor-" + std::to_string(geteuid()));
+  std::string name = "salvor-";
+  name += std::to_string(geteuid());
+  std::filesystem::path folder = TemporaryBase() / name;
   if (!MakePrivateFolder(folder, error)) return std::nullopt;
   return folder;
 }

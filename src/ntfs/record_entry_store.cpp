@@ -1,7 +1,7 @@
 #include "ntfs/record_entry_store.h"
 
 #include <algorithm>
-#include <string>
+#include <cstdio>
 
 #include "ntfs/folder_map.h"
 
@@ -9,9 +9,10 @@ namespace salvor {
 
 void StoreRecordEntry(ScanDatabase& db, EntryInfo& entry, bool folder, std::uint32_t& counter) {
   if (entry.name_length == 0) {
-    const std::string name = "#" + std::to_string(entry.own_record);
-    std::copy(name.begin(), name.end(), entry.name.begin());
-    entry.name_length = static_cast<std::uint16_t>(name.size());
+    char name[16];  // "#" + the number; not a std::string sum, which GCC 12 -O3 warns about
+    const int length = std::snprintf(name, sizeof name, "#%u", entry.own_record);
+    std::copy(name, name + length, entry.name.begin());
+    entry.name_length = static_cast<std::uint16_t>(length);
   }
   entry.entry_number = counter;
   entry.name_offset = db.name_offset;

@@ -100,6 +100,7 @@ bool CreateDatabase(ScanDatabase& db, const std::filesystem::path& folder) {
       return false;
     }
   }
+  db.tree.UsePageCache(kTreePageSize, kTreePages);
   try {
     db.folders[0] = FolderNode{kTopEntry, 0, 0, false};
     db.folders[kRootRecord] = FolderNode{kRootEntry, kRootRecord, kRootBlock, false};
@@ -162,6 +163,7 @@ bool OpenDatabase(ScanDatabase& db, const std::filesystem::path& folder) {
       return false;
     }
   }
+  db.tree.UsePageCache(kTreePageSize, kTreePages);
   return true;
 }
 
@@ -210,6 +212,7 @@ void FlushDatabase(ScanDatabase& db) {
   WriteBlock(db);
   if (int e = db.entries.Flush()) FailWrite(db, kEntryFileName, e);
   if (int e = db.names.Flush()) FailWrite(db, kNameFileName, e);
+  if (int e = db.tree.Flush()) FailWrite(db, kTreeFileName, e);
 }
 
 void NewChildList(ScanDatabase& db, FolderNode& folder) {

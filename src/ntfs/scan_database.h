@@ -31,6 +31,10 @@ inline constexpr char kEntryFileName[] = "NSE.VKT";
 inline constexpr char kNameFileName[] = "NSN.VKT";
 inline constexpr char kTreeFileName[] = "NST.VKT";
 inline constexpr std::uint64_t kDatabaseFileLimit = 0x80000000;  // 2 GiB
+// The tree file's pages kept in memory: 4 MiB hold the children lists of
+// about a million entries, and bound what a bigger volume costs.
+inline constexpr std::size_t kTreePageSize = 64 * 1024;
+inline constexpr std::size_t kTreePages = 64;
 
 // Entry 0 "#" lists the volume's root and the lost folders; entry 1 " Root"
 // is the volume's root folder, MFT record 5, with its list at block 128.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <array>
 #include <csignal>
 #include <fstream>
 #include <iterator>
@@ -397,6 +398,36 @@ TEST_F(ScanDatabaseTest, RefusedWriteIsShownAndEndsTheBuild) {
   CloseDatabase(db);
   EXPECT_EQ(host.messages.size(), 1u);
   EXPECT_TRUE(db.failed);
+}
+
+// The tree file's page cache: what is written reads back, evicted pages are
+// written back, and the file ends where the last write ended.
+TEST(DatabaseFileTest, PageCacheWritesBackWhatItEvicts) {
+  ScratchDir dir;
+  DatabaseFile file;
+  ASSERT_EQ(file.Create(dir.path() / "f"), 0);
+  file.UsePageCache(256, 2);
+  std::vector<std::uint8_t> shadow;
+  std::uint32_t seed = 12345;
+  for (int i = 0; i < 500; ++i) {
+    seed = seed * 1103515245 + 12345;
+    const std::uint64_t offset = (seed >> 8) % 40 * 128;
+    std::array<std::uint8_t, 128> block;
+    block.fill(static_cast<std::uint8_t>(i));
+    ASSERT_EQ(file.WriteAt(block, offset), 0);
+    if (shadow.size() < offset + 128) shadow.resize(offset + 128, 0);
+    std::copy(block.begin(), block.end(), shadow.begin() + static_cast<std::ptrdiff_t>(offset));
+    seed = seed * 1103515245 + 12345;
+    const std::uint64_t back = (seed >> 8) % 40 * 128;
+    std::array<std::uint8_t, 128> got{};
+    std::size_t n = 0;
+    ASSERT_EQ(file.ReadAt(got, back, n), 0);
+    ASSERT_EQ(n, back < shadow.size() ? 128u : 0u);
+    for (std::size_t k = 0; k < n; ++k) ASSERT_EQ(got[k], shadow[back + k]) << i;
+  }
+  EXPECT_EQ(file.size(), shadow.size());
+  ASSERT_EQ(file.Close(), 0);
+  EXPECT_EQ(FileBytes(dir.path() / "f"), shadow);
 }
 
 TEST(ScanDatabaseOpenTest, MissingFilesAreReported) {
