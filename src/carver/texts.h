@@ -41,4 +41,21 @@ inline constexpr std::string_view kBadCompressedSize = "bad compressed size";
 inline constexpr std::string_view kOutputBufferTooSmall =
     "output buffer too small for in-memory compression";
 
+// Saving found files.
+inline constexpr std::string_view kOutputFolderPrefix = "DataKLT";
+inline constexpr std::string_view kOrphanFiles = "Orphan Files";
+inline constexpr std::string_view kBurnArchiveFolder = "VEDod";
+inline constexpr std::string_view kFailedToWriteDestination = "Failed to write in destination disk.";
+inline constexpr std::string_view kErrorNum = "Error Num :%u";
+inline constexpr std::string_view kFileNameTooLong = "filename too long. Please provide new filename.";
+inline constexpr std::string_view kCannotSaveCompressed =
+    " file cannot be saved in Compressed form.\nDo you want to save this in uncompressed form?";
+inline constexpr std::string_view kSavingCompletedCompressed =
+    "Saving operation completed successfully.\nYou need unzip tool to decompress\nrecovered archive(s).";
+inline constexpr std::string_view kSavingCompleted = "Saving process completed successfully.";
+inline constexpr std::string_view kStatusSavingCompleted = "Saving Completed";
+inline constexpr std::string_view kStatusBurningCompressed = "Burning compressed data";
+inline constexpr std::string_view kStatusBurning = "Burning data";
+inline constexpr std::string_view kBurningCompleted = "Burning operation completed successfully";
+
 }  // namespace salvor::carver::text
