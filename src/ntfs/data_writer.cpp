@@ -15,7 +15,7 @@ namespace {
 constexpr std::uint64_t kReadPiece = 1 << 20;
 
 // A unit larger than this comes only from a damaged compression-unit field.
-constexpr std::uint32_t kMaxUnitClusters = 4096;
+constexpr std::uint32_t kMaxUnitClusters = 256;
 
 void Report(StreamWriter& w) {
   if (w.progress) w.progress->Progress(w.written, w.size);
