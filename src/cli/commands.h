@@ -15,5 +15,6 @@ void AddLsCommand(CLI::App& app, CliContext& ctx);
 void AddRecoverCommand(CLI::App& app, CliContext& ctx);
 void AddCatCommand(CLI::App& app, CliContext& ctx);
 void AddPartitionsCommand(CLI::App& app, CliContext& ctx);
+void AddCarveCommand(CLI::App& app, CliContext& ctx);
 
 }  // namespace salvor::cli

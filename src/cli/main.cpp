@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
   AddPartitionsCommand(app, ctx);
   AddImageCommand(app, ctx);
   AddCloneCommand(app, ctx);
+  AddCarveCommand(app, ctx);
   AddLsCommand(app, ctx);
   AddRecoverCommand(app, ctx);
   AddCatCommand(app, ctx);
