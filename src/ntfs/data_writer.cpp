@@ -37,7 +37,10 @@ std::uint64_t ClusterBytes(std::uint64_t clusters, std::uint64_t cluster_size) {
 void WriteRuns(const RunList& runs, StreamWriter& w) {
   const std::uint64_t cs = w.state.volume.bytes_per_cluster;
   if (cs == 0) return;
-  const std::uint64_t piece = std::max<std::uint64_t>(cs, kReadPiece / cs * cs);
+  // No larger than the stream needs: most files are small, and a piece
+  // buffer cleared per file would cost more than reading them.
+  const std::uint64_t left = (w.size - std::min(w.written, w.size) + cs - 1) / cs * cs;
+  const std::uint64_t piece = std::max<std::uint64_t>(cs, std::min(kReadPiece / cs * cs, left));
   std::vector<std::uint8_t> buffer(static_cast<std::size_t>(piece));
   for (const Run& run : runs) {
     if (w.written >= w.size) break;
