@@ -9,8 +9,10 @@
 #include <deque>
 #include <unordered_set>
 
+#include "app/scan_info_files.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "cli/scan_info_options.h"
 #include "cli/volume_choice.h"
 #include "disk/texts.h"
 #include "ntfs/private_folder.h"
@@ -132,12 +134,53 @@ void Log(CliContext& ctx, std::string_view text, LogKind kind, std::string_view 
   ctx.host.AddLogEntry({std::string(text), std::string(detail), "", kind});
 }
 
-void RunLs(CliContext& ctx, const std::string& source, const VolumeChoice& choice) {
-  if (!OpenSource(ctx, source)) {
+// Rebuilds the chosen volume's tree into the database in `folder` and opens
+// it for reading. False (exit status set) when it cannot be had.
+bool BuildDatabase(CliContext& ctx, ScanDatabase& db, const std::filesystem::path& folder,
+                   bool& stopped) {
+  Log(ctx, text::kProcessingFileSystem, LogKind::kInformation, text::kLogSeparator);
+  if (!CreateDatabase(db, folder)) {
+    Log(ctx, text::kSupportingFilesNotOpened, LogKind::kCompleted, db.error);
+    std::fprintf(stderr, "salvor-cli: %s\n", db.error.c_str());
+    ctx.exit_status = kExitFailure;
+    return false;
+  }
+  ctx.host.set_progress_label(std::string(text::kProgressProcessing));
+  const bool completed = BuildTree(ctx.state, db);
+  if (completed)
+    ctx.host.Progress(ctx.state.volume.mft_record_count, ctx.state.volume.mft_record_count);
+  ctx.host.FinishProgress();
+  // The walk is over: a further Ctrl+C ends the listing at once.
+  std::signal(SIGINT, SIG_DFL);
+  stopped = !ctx.run.IsRunning();
+  const bool closed = CloseDatabase(db);
+  if (db.failed || !closed) {
+    Log(ctx, text::kAbortedProcessingFileSystem, LogKind::kFailure, db.error);
+    ctx.exit_status = kExitFailure;
+    return false;
+  }
+  Log(ctx, completed ? text::kCompletedProcessingFileSystem : text::kAbortedProcessingFileSystem,
+      completed ? LogKind::kCompleted : LogKind::kFailure);
+
+  Log(ctx, text::kPopulatingDirectoryStructure, LogKind::kInformation);
+  if (!OpenDatabase(db, folder)) {
+    Log(ctx, text::kSupportingFilesNotOpened, LogKind::kCompleted, db.error);
+    std::fprintf(stderr, "salvor-cli: %s\n", db.error.c_str());
+    ctx.exit_status = kExitFailure;
+    return false;
+  }
+  return true;
+}
+
+void RunLs(CliContext& ctx, const std::string& source, const VolumeChoice& choice,
+           const ScanInfoOptions& scan_info) {
+  // A loaded scan names its own source and brings its tree: no walk.
+  const bool loading = !scan_info.load.empty();
+  if (!loading && !OpenSource(ctx, source)) {
     ctx.exit_status = kExitFailure;
     return;
   }
-  if (!ChooseVolume(ctx, choice, source)) {
+  if (!loading && !ChooseVolume(ctx, choice, source)) {
     ctx.exit_status = kExitFailure;
     return;
   }
@@ -150,35 +193,17 @@ void RunLs(CliContext& ctx, const std::string& source, const VolumeChoice& choic
     return;
   }
 
-  Log(ctx, text::kProcessingFileSystem, LogKind::kInformation, text::kLogSeparator);
   ScanDatabase db(ctx.host);
-  if (!CreateDatabase(db, *folder)) {
-    Log(ctx, text::kSupportingFilesNotOpened, LogKind::kCompleted, db.error);
-    std::fprintf(stderr, "salvor-cli: %s\n", db.error.c_str());
-    ctx.exit_status = kExitFailure;
+  bool stopped = false;
+  if (loading) {
+    if (!LoadTreeInfo(scan_info.load, ctx.state, db, *folder, ctx.host)) {
+      ctx.exit_status = kExitFailure;
+      return;
+    }
+  } else if (!BuildDatabase(ctx, db, *folder, stopped)) {
     return;
   }
-  ctx.host.set_progress_label(std::string(text::kProgressProcessing));
-  const bool completed = BuildTree(ctx.state, db);
-  if (completed)
-    ctx.host.Progress(ctx.state.volume.mft_record_count, ctx.state.volume.mft_record_count);
-  ctx.host.FinishProgress();
-  // The walk is over: a further Ctrl+C ends the listing at once.
-  std::signal(SIGINT, SIG_DFL);
-  const bool stopped = !ctx.run.IsRunning();
-  const bool closed = CloseDatabase(db);
-  if (db.failed || !closed) {
-    Log(ctx, text::kAbortedProcessingFileSystem, LogKind::kFailure, db.error);
-    ctx.exit_status = kExitFailure;
-    return;
-  }
-  Log(ctx, completed ? text::kCompletedProcessingFileSystem : text::kAbortedProcessingFileSystem,
-      completed ? LogKind::kCompleted : LogKind::kFailure);
-
-  Log(ctx, text::kPopulatingDirectoryStructure, LogKind::kInformation);
-  if (!OpenDatabase(db, *folder)) {
-    Log(ctx, text::kSupportingFilesNotOpened, LogKind::kCompleted, db.error);
-    std::fprintf(stderr, "salvor-cli: %s\n", db.error.c_str());
+  if (!scan_info.save.empty() && !SaveTreeInfo(scan_info.save, ctx.state, *folder, ctx.host)) {
     ctx.exit_status = kExitFailure;
     return;
   }
@@ -199,9 +224,13 @@ void AddLsCommand(CLI::App& app, CliContext& ctx) {
       "ls", "Rebuild a volume's tree from its MFT and list every entry, deleted ones included");
   auto source = std::make_shared<std::string>();
   auto choice = std::make_shared<VolumeChoice>();
-  cmd->add_option("SOURCE", *source, "Block device or image file")->required();
+  auto* source_option = cmd->add_option("SOURCE", *source, "Block device or image file");
   AddVolumeOptions(cmd, *choice);
-  cmd->callback([&ctx, source, choice] { RunLs(ctx, *source, *choice); });
+  auto scan_info = std::make_shared<ScanInfoOptions>();
+  AddTreeInfoOptions(cmd, *scan_info, source_option);
+  cmd->callback([&ctx, source, choice, scan_info] {
+    if (HasSourceOrLoad(ctx, *source, *scan_info)) RunLs(ctx, *source, *choice, *scan_info);
+  });
 }
 
 }  // namespace salvor::cli

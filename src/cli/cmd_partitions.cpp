@@ -1,6 +1,8 @@
 #include <cstdio>
 
+#include "app/scan_info_files.h"
 #include "cli/commands.h"
+#include "cli/scan_info_options.h"
 #include "cli/volume_search.h"
 #include "cli/volume_text.h"
 #include "partitions/source_volumes.h"
@@ -10,15 +12,22 @@ namespace salvor::cli {
 void AddPartitionsCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand("partitions", "List the NTFS volumes of a disk or image");
   auto source = std::make_shared<std::string>();
-  cmd->add_option("SOURCE", *source, "Block device or image file")->required();
+  auto* source_option = cmd->add_option("SOURCE", *source, "Block device or image file");
+  auto scan_info = std::make_shared<ScanInfoOptions>();
+  AddPartitionInfoOptions(cmd, *scan_info, source_option);
   auto search = std::make_shared<VolumeSearch>();
   AddVolumeSearchOptions(cmd, *search);
-  cmd->callback([&ctx, source, search] {
-    if (!OpenSource(ctx, *source)) {
+  cmd->callback([&ctx, source, search, scan_info] {
+    if (!HasSourceOrLoad(ctx, *source, *scan_info)) return;
+    const bool loaded = !scan_info->load.empty();
+    if (loaded ? !LoadPartitionInfo(scan_info->load, ctx.state, ctx.host)
+               : !OpenSource(ctx, *source)) {
       ctx.exit_status = kExitFailure;
       return;
     }
-    if (!search->method.empty()) {
+    if (loaded) {
+      // The saved list is shown as it was found.
+    } else if (!search->method.empty()) {
       // A stopped search still lists what it found.
       if (!ListVolumes(ctx, *search)) ctx.exit_status = kExitFailure;
     } else try {
@@ -39,6 +48,10 @@ void AddPartitionsCommand(CLI::App& app, CliContext& ctx) {
       ++drive;
     }
     if (ctx.state.partitions.empty()) ctx.exit_status = kExitFailure;
+    // Like the Save Partition Info command: only a list with volumes is saved.
+    if (!scan_info->save.empty() && !ctx.state.partitions.empty() &&
+        !SavePartitionInfo(scan_info->save, ctx.state, ctx.host))
+      ctx.exit_status = kExitFailure;
   });
 }
 

@@ -1,13 +1,12 @@
 // salvor-cli image and clone, run as the user runs them.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "cli_runner.h"
 #include "disk/byte_reader.h"
 #include "disk/sector_source.h"
 #include "support/recording_host.h"
@@ -18,25 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int status = -1;
-  std::string output;  // stdout and stderr
-};
+using testing::CliRun;
+using testing::SalvorCli;
 
-CliRun SalvorCli(const std::string& args) {
-  std::string cmd = "'" + (testing::BinDir() / "salvor-cli").string() + "' " + args + " 2>&1";
-  CliRun run;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return run;
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.output.append(buf, n);
-  int raw = pclose(p);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
-}
-
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+std::string Quote(const fs::path& p) { return testing::Quote(p.string()); }
 
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
