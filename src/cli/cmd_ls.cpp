@@ -39,21 +39,53 @@ void AppendNumber(std::string& out, std::uint64_t value) {
   out.append(buf, end);
 }
 
+// YYYY-MM-DD written digit by digit: formatting two dates per entry with
+// printf cost a tenth of a large listing.
 void AppendJsonDate(std::string& out, std::uint16_t dos) {
-  if (auto d = DateText(dos)) {
-    out += '"';
-    out += *d;
-    out += '"';
-  } else {
+  const unsigned day = dos & 0x1F;
+  const unsigned month = (dos >> 5) & 0x0F;
+  const unsigned year = 1980 + (dos >> 9);
+  if (day == 0 || month == 0 || month > 12) {
     out += "null";
+    return;
   }
+  const char text[] = {'"',
+                       static_cast<char>('0' + year / 1000),
+                       static_cast<char>('0' + year / 100 % 10),
+                       static_cast<char>('0' + year / 10 % 10),
+                       static_cast<char>('0' + year % 10),
+                       '-',
+                       static_cast<char>('0' + month / 10),
+                       static_cast<char>('0' + month % 10),
+                       '-',
+                       static_cast<char>('0' + day / 10),
+                       static_cast<char>('0' + day % 10),
+                       '"'};
+  out.append(text, sizeof text);
+}
+
+// A JSON string appended in place; only '"', '\\' and control characters
+// need escaping in UTF-8 text.
+void AppendJsonString(std::string& out, std::string_view text) {
+  out += '"';
+  std::size_t plain = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c != '"' && c != '\\') continue;
+    out.append(text.substr(plain, i - plain));
+    out += JsonQuote(text.substr(i, 1)).substr(1, std::string::npos);
+    out.pop_back();
+    plain = i + 1;
+  }
+  out.append(text.substr(plain));
+  out += '"';
 }
 
 void AppendJsonLine(std::string& out, const EntryNode& e, const std::string& path) {
   out += "{\"entry\":";
   AppendNumber(out, e.entry_number);
   out += ",\"path\":";
-  out += JsonQuote(path);
+  AppendJsonString(out, path);
   out += ",\"size\":";
   AppendNumber(out, e.size);
   out += e.folder() ? ",\"folder\":true" : ",\"folder\":false";

@@ -73,6 +73,9 @@ int DatabaseFile::Close() {
   int result = Flush();
   pages_.clear();
   pages_.shrink_to_fit();
+  page_index_.clear();
+  hand_ = 0;
+  page_size_ = 0;  // the next Create or Open chooses again
   close(fd_);
   fd_ = -1;
   writable_ = false;
@@ -195,6 +198,7 @@ int DatabaseFile::ReadAt(std::span<std::uint8_t> bytes, std::uint64_t offset, st
 void DatabaseFile::UsePageCache(std::size_t page_size, std::size_t max_pages) {
   page_size_ = page_size;
   max_pages_ = std::max<std::size_t>(max_pages, 1);
+  pages_.reserve(max_pages_);
 }
 
 int DatabaseFile::WritePage(Page& page) {
@@ -211,32 +215,37 @@ int DatabaseFile::WritePage(Page& page) {
 
 DatabaseFile::Page* DatabaseFile::CachedPage(std::uint64_t offset, int& error) {
   const std::uint64_t at = offset / page_size_ * page_size_;
-  ++tick_;
-  for (Page& page : pages_) {
-    if (page.at == at) {
-      page.used = tick_;
-      return &page;
-    }
+  if (auto found = page_index_.find(at); found != page_index_.end()) {
+    Page& page = pages_[found->second];
+    page.referenced = true;
+    return &page;
   }
-  Page* slot = nullptr;
-  if (pages_.size() < max_pages_) {
-    slot = &pages_.emplace_back();
-    slot->bytes.resize(page_size_);
+  std::size_t slot = pages_.size();
+  if (slot < max_pages_) {
+    pages_.emplace_back().bytes.resize(page_size_);
   } else {
-    slot = &*std::min_element(pages_.begin(), pages_.end(),
-                              [](const Page& a, const Page& b) { return a.used < b.used; });
-    if ((error = WritePage(*slot)) != 0) return nullptr;
+    // Clock: pass over pages used since the last round, take the first that was not.
+    while (pages_[hand_].referenced) {
+      pages_[hand_].referenced = false;
+      hand_ = (hand_ + 1) % pages_.size();
+    }
+    slot = hand_;
+    hand_ = (hand_ + 1) % pages_.size();
+    if ((error = WritePage(pages_[slot])) != 0) return nullptr;
+    page_index_.erase(pages_[slot].at);
   }
-  std::fill(slot->bytes.begin(), slot->bytes.end(), std::uint8_t{0});
-  slot->at = at;
-  slot->dirty = false;
-  slot->used = tick_;
+  Page& page = pages_[slot];
+  std::fill(page.bytes.begin(), page.bytes.end(), std::uint8_t{0});
+  page.at = at;
+  page.dirty = false;
+  page.referenced = true;
   std::size_t got = 0;
-  if ((error = ReadDirect(slot->bytes, at, got)) != 0) {
-    slot->at = ~std::uint64_t{0};  // holds nothing
+  if ((error = ReadDirect(page.bytes, at, got)) != 0) {
+    page.at = ~std::uint64_t{0};  // holds nothing
     return nullptr;
   }
-  return slot;
+  page_index_[at] = slot;
+  return &page;
 }
 
 }  // namespace salvor

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 namespace salvor {
@@ -59,11 +60,11 @@ class DatabaseFile {
     std::uint64_t at = 0;
     std::vector<std::uint8_t> bytes;
     bool dirty = false;
-    std::uint64_t used = 0;  // last use, for evicting the oldest
+    bool referenced = false;  // used since the clock hand last passed
   };
 
   int ReadDirect(std::span<std::uint8_t> bytes, std::uint64_t offset, std::size_t& got);
-  // The cached page holding `offset`, loaded (evicting the oldest) when
+  // The cached page holding `offset`, loaded (evicting one not used lately) when
   // missing; nullptr with `error` set when a write-back or read fails.
   Page* CachedPage(std::uint64_t offset, int& error);
   int WritePage(Page& page);
@@ -78,7 +79,8 @@ class DatabaseFile {
   std::size_t page_size_ = 0;  // 0: no page cache
   std::size_t max_pages_ = 0;
   std::vector<Page> pages_;
-  std::uint64_t tick_ = 0;
+  std::unordered_map<std::uint64_t, std::size_t> page_index_;  // page offset -> pages_ slot
+  std::size_t hand_ = 0;                                       // the clock's hand
 };
 
 }  // namespace salvor

@@ -164,6 +164,8 @@ bool OpenDatabase(ScanDatabase& db, const std::filesystem::path& folder) {
     }
   }
   db.tree.UsePageCache(kTreePageSize, kTreePages);
+  db.entries.UsePageCache(kReaderPageSize, kReaderPages);
+  db.names.UsePageCache(kReaderPageSize, kReaderPages);
   return true;
 }
 

@@ -35,6 +35,11 @@ inline constexpr std::uint64_t kDatabaseFileLimit = 0x80000000;  // 2 GiB
 // about a million entries, and bound what a bigger volume costs.
 inline constexpr std::size_t kTreePageSize = 64 * 1024;
 inline constexpr std::size_t kTreePages = 64;
+// The readers' pages of the entry and name files: children of one folder
+// lie anywhere in them, so a reader keeps up to 16 MiB of each (the whole
+// of a volume of about 350,000 entries) in 4 KiB pages.
+inline constexpr std::size_t kReaderPageSize = 4096;
+inline constexpr std::size_t kReaderPages = 4096;
 
 // Entry 0 "#" lists the volume's root and the lost folders; entry 1 " Root"
 // is the volume's root folder, MFT record 5, with its list at block 128.
