@@ -1,7 +1,7 @@
 # Compiler settings shared by every target of the project.
 add_library(salvor_options INTERFACE)
 target_compile_options(salvor_options INTERFACE
-  -Wall -Wextra -Werror -Wshadow -Wnon-virtual-dtor -Wcast-align -Wnull-dereference
+  -Wall -Wextra -Werror -Wshadow -Wnon-virtual-dtor -Wcast-align
   -Wimplicit-fallthrough)
 target_include_directories(salvor_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)

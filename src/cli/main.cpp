@@ -35,12 +35,12 @@ int main(int argc, char** argv) {
   AddDisksCommand(app, ctx);
   AddInfoCommand(app, ctx);
   AddPartitionsCommand(app, ctx);
-  AddImageCommand(app, ctx);
-  AddCloneCommand(app, ctx);
-  AddCarveCommand(app, ctx);
   AddLsCommand(app, ctx);
   AddRecoverCommand(app, ctx);
   AddCatCommand(app, ctx);
+  AddImageCommand(app, ctx);
+  AddCloneCommand(app, ctx);
+  AddCarveCommand(app, ctx);
 
   try {
     app.parse(argc, argv);
