@@ -49,9 +49,9 @@ void RunCat(CliContext& ctx, const CatOptions& o) {
 void AddCatCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand("cat", "Write one file entry's data to standard output");
   auto o = std::make_shared<CatOptions>();
-  cmd->add_option("SOURCE", o->source, "Block device or image file")->required();
+  auto* source = cmd->add_option("SOURCE", o->source, "Block device or image file");
   cmd->add_option("--entry", o->entry, "Entry number of the file (as ls lists it)")->required();
-  AddVolumeTreeOptions(cmd, o->volume);
+  AddVolumeTreeOptions(cmd, o->volume, source);
   cmd->callback([&ctx, o] { RunCat(ctx, *o); });
 }
 

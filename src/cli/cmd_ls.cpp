@@ -9,15 +9,11 @@
 #include <deque>
 #include <unordered_set>
 
-#include "app/scan_info_files.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
-#include "cli/scan_info_options.h"
-#include "cli/volume_choice.h"
+#include "cli/volume_tree.h"
 #include "disk/texts.h"
-#include "ntfs/private_folder.h"
 #include "ntfs/scan_database.h"
-#include "ntfs/tree_builder.h"
 
 namespace salvor::cli {
 namespace {
@@ -162,107 +158,31 @@ bool ListTree(ScanDatabase& db, bool json) {
   return true;
 }
 
-void Log(CliContext& ctx, std::string_view text, LogKind kind, std::string_view detail = {}) {
-  ctx.host.AddLogEntry({std::string(text), std::string(detail), "", kind});
-}
-
-// Rebuilds the chosen volume's tree into the database in `folder` and opens
-// it for reading. False (exit status set) when it cannot be had.
-bool BuildDatabase(CliContext& ctx, ScanDatabase& db, const std::filesystem::path& folder,
-                   bool& stopped) {
-  Log(ctx, text::kProcessingFileSystem, LogKind::kInformation, text::kLogSeparator);
-  if (!CreateDatabase(db, folder)) {
-    Log(ctx, text::kSupportingFilesNotOpened, LogKind::kCompleted, db.error);
-    std::fprintf(stderr, "salvor-cli: %s\n", db.error.c_str());
-    ctx.exit_status = kExitFailure;
-    return false;
-  }
-  ctx.host.set_progress_label(std::string(text::kProgressProcessing));
-  const bool completed = BuildTree(ctx.state, db);
-  if (completed)
-    ctx.host.Progress(ctx.state.volume.mft_record_count, ctx.state.volume.mft_record_count);
-  ctx.host.FinishProgress();
+void RunLs(CliContext& ctx, const std::string& source, const VolumeOptions& options) {
+  VolumeTree tree(ctx.host);
+  if (!OpenVolumeTree(ctx, source, options, tree)) return;
   // The walk is over: a further Ctrl+C ends the listing at once.
   std::signal(SIGINT, SIG_DFL);
-  stopped = !ctx.run.IsRunning();
-  const bool closed = CloseDatabase(db);
-  if (db.failed || !closed) {
-    Log(ctx, text::kAbortedProcessingFileSystem, LogKind::kFailure, db.error);
-    ctx.exit_status = kExitFailure;
-    return false;
-  }
-  Log(ctx, completed ? text::kCompletedProcessingFileSystem : text::kAbortedProcessingFileSystem,
-      completed ? LogKind::kCompleted : LogKind::kFailure);
-
-  Log(ctx, text::kPopulatingDirectoryStructure, LogKind::kInformation);
-  if (!OpenDatabase(db, folder)) {
-    Log(ctx, text::kSupportingFilesNotOpened, LogKind::kCompleted, db.error);
-    std::fprintf(stderr, "salvor-cli: %s\n", db.error.c_str());
-    ctx.exit_status = kExitFailure;
-    return false;
-  }
-  return true;
-}
-
-void RunLs(CliContext& ctx, const std::string& source, const VolumeChoice& choice,
-           const ScanInfoOptions& scan_info) {
-  // A loaded scan names its own source and brings its tree: no walk.
-  const bool loading = !scan_info.load.empty();
-  if (!loading && !OpenSource(ctx, source)) {
-    ctx.exit_status = kExitFailure;
-    return;
-  }
-  if (!loading && !ChooseVolume(ctx, choice, source)) {
-    ctx.exit_status = kExitFailure;
-    return;
-  }
-  std::string error;
-  std::optional<std::filesystem::path> folder = PrivateDatabaseFolder(error);
-  DatabaseFolderLock lock;
-  if (!folder || !lock.Acquire(*folder, error)) {
-    std::fprintf(stderr, "salvor-cli: %s\n", error.c_str());
-    ctx.exit_status = kExitFailure;
-    return;
-  }
-
-  ScanDatabase db(ctx.host);
-  bool stopped = false;
-  if (loading) {
-    if (!LoadTreeInfo(scan_info.load, ctx.state, db, *folder, ctx.host)) {
-      ctx.exit_status = kExitFailure;
-      return;
-    }
-  } else if (!BuildDatabase(ctx, db, *folder, stopped)) {
-    return;
-  }
-  if (!scan_info.save.empty() && !SaveTreeInfo(scan_info.save, ctx.state, *folder, ctx.host)) {
-    ctx.exit_status = kExitFailure;
-    return;
-  }
   if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
-  if (!ListTree(db, ctx.options.json)) {
+  if (!ListTree(tree.db, ctx.options.json)) {
     ctx.exit_status = kExitFailure;
     return;
   }
   std::fflush(stdout);
-  Log(ctx, text::kCompletedPopulating, LogKind::kCompleted);
-  ctx.exit_status = stopped ? kExitStopped : kExitOk;
+  ctx.host.AddLogEntry({std::string(text::kCompletedPopulating), "", "", LogKind::kCompleted});
+  ctx.exit_status = tree.stopped ? kExitStopped : kExitOk;
 }
 
 }  // namespace
 
 void AddLsCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand(
-      "ls", "Rebuild a volume's tree from its MFT and list every entry, deleted ones included");
+      "ls", "Rebuild a volume's tree and list every entry, deleted ones included");
   auto source = std::make_shared<std::string>();
-  auto choice = std::make_shared<VolumeChoice>();
+  auto options = std::make_shared<VolumeOptions>();
   auto* source_option = cmd->add_option("SOURCE", *source, "Block device or image file");
-  AddVolumeOptions(cmd, *choice);
-  auto scan_info = std::make_shared<ScanInfoOptions>();
-  AddTreeInfoOptions(cmd, *scan_info, source_option);
-  cmd->callback([&ctx, source, choice, scan_info] {
-    if (HasSourceOrLoad(ctx, *source, *scan_info)) RunLs(ctx, *source, *choice, *scan_info);
-  });
+  AddVolumeTreeOptions(cmd, *options, source_option);
+  cmd->callback([&ctx, source, options] { RunLs(ctx, *source, *options); });
 }
 
 }  // namespace salvor::cli

@@ -87,9 +87,9 @@ void AddRecoverCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand(
       "recover", "Save files and folders of a volume's rebuilt tree below a destination folder");
   auto o = std::make_shared<RecoverOptions>();
-  cmd->add_option("SOURCE", o->source, "Block device or image file")->required();
+  auto* source = cmd->add_option("SOURCE", o->source, "Block device or image file");
   cmd->add_option("--out", o->out, "Destination folder (created if missing)")->required();
-  AddVolumeTreeOptions(cmd, o->volume);
+  AddVolumeTreeOptions(cmd, o->volume, source);
   cmd->add_option("--entry", o->entries, "Entry number to save with everything below it "
                                          "(repeatable; default 0, the whole tree)");
   cmd->add_option("--exclude", o->excluded, "File types (extensions) to leave out")

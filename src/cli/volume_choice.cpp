@@ -41,17 +41,17 @@ void AddVolumeOptions(CLI::App* cmd, VolumeChoice& choice) {
 }
 
 std::optional<unsigned> ChooseVolume(CliContext& ctx, const VolumeChoice& choice,
-                                     const std::string& source_name) {
+                                     const std::string& source_name, bool require_mft) {
   try {
     ListSourceVolumes(ctx.state, ctx.options.sector_size != 0);
   } catch (const UserException&) {
     return std::nullopt;  // the sector source has said why
   }
-  return ChooseListedVolume(ctx, choice, source_name);
+  return ChooseListedVolume(ctx, choice, source_name, require_mft);
 }
 
 std::optional<unsigned> ChooseListedVolume(CliContext& ctx, const VolumeChoice& choice,
-                                           const std::string& source_name) {
+                                           const std::string& source_name, bool require_mft) {
   EngineState& state = ctx.state;
   unsigned drive = 0;
   VolumeInfo chosen;
@@ -86,7 +86,7 @@ std::optional<unsigned> ChooseListedVolume(CliContext& ctx, const VolumeChoice& 
     return std::nullopt;  // the sector source has said why
   }
   state.volume = SelectVolume(chosen, state.source.bytes_per_sector());
-  if (!LocateMft(state)) {
+  if (!LocateMft(state) && require_mft) {
     Complain(Format(text::kMftNotFound, static_cast<unsigned long long>(chosen.first_sector)));
     return std::nullopt;
   }

@@ -85,6 +85,10 @@ inline constexpr std::string_view kDiskInfoInvalid = "Not a valid Disk scan info
 inline constexpr std::string_view kSupportingFilesNotOpened = "Supporting Files couldn't be opened";
 inline constexpr std::string_view kUnknownError = "Unknown error";
 
+inline constexpr const char* kStartedTurboScan = "Started turbo scan of logical drive %u";
+inline constexpr const char* kCompletedTurboScan = "Completed turbo scan of logical drive %u";
+inline constexpr const char* kAbortedTurboScan = "Aborted turbo scan of logical drive %u";
+inline constexpr std::string_view kProgressTurboScan = "Turbo Scan";
 }  // namespace salvor::text
 
 // Saving recovered data and the rename question.

@@ -61,7 +61,8 @@ void FdSink::Finish() {
 }
 
 void MemorySink::Write(std::span<const std::uint8_t> bytes) {
-  if (length_ < buffer_.size()) {
+  // An empty span may carry a null pointer, which memcpy must never see.
+  if (!bytes.empty() && length_ < buffer_.size()) {
     const auto room = static_cast<std::size_t>(buffer_.size() - length_);
     const std::size_t n = std::min(room, bytes.size());
     std::memcpy(buffer_.data() + length_, bytes.data(), n);

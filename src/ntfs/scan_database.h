@@ -48,7 +48,7 @@ inline constexpr std::uint32_t kRootEntry = 1;
 inline constexpr std::uint32_t kRootRecord = 5;
 inline constexpr std::uint32_t kRootBlock = 128;
 
-// The database's handles and writer state; the spec's process-wide state,
+// The database's handles and writer state: the process-wide scan state,
 // held by whoever runs a scan (one writer, then readers).
 struct ScanDatabase {
   explicit ScanDatabase(Host& h) : host(&h) {}
