@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "disk/disk_info.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -59,29 +61,6 @@ struct Manifest {
   std::vector<ManifestEntry> entries;
 };
 
-std::u16string FromUtf8(const std::string& s) {
-  std::u16string out;
-  for (std::size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    std::uint32_t cp;
-    int extra;
-    if (c < 0x80) cp = c, extra = 0;
-    else if (c < 0xE0) cp = c & 0x1F, extra = 1;
-    else if (c < 0xF0) cp = c & 0x0F, extra = 2;
-    else cp = c & 0x07, extra = 3;
-    ++i;
-    for (int k = 0; k < extra && i < s.size(); ++k, ++i) cp = (cp << 6) | (s[i] & 0x3F);
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
-  }
-  return out;
-}
-
 std::string FromHex(const std::string& hex) {
   std::string out;
   for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
@@ -134,7 +113,7 @@ for v in m["volumes"]:
           recoverable >> compressed >> resident >> e.sha256 >> hex;
       e.dir = dir, e.deleted = deleted, e.name_in_record = in_record, e.reused = reused;
       e.recoverable = recoverable, e.compressed = compressed, e.resident = resident;
-      e.name = FromUtf8(FromHex(hex));
+      e.name = Utf8ToUtf16(FromHex(hex));
       m.entries.push_back(e);
     }
   }
