@@ -1,4 +1,5 @@
 #include "app/scan_info_files.h"
+#include "disk/fd_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,19 +27,6 @@ std::string FolderOf(const std::filesystem::path& path) {
   return std::filesystem::absolute(path).parent_path().string();
 }
 
-int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-  for (std::size_t done = 0; done < bytes.size();) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return ENOSPC;
-    done += static_cast<std::size_t>(n);
-  }
-  return 0;
-}
-
 // Appends one database file behind its separator and length. 0 or an errno.
 int CopySection(int out, const std::filesystem::path& from) {
   int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
@@ -48,7 +36,7 @@ int CopySection(int out, const std::filesystem::path& from) {
   if (fstat(in, &st) != 0) error = errno;
   auto length = static_cast<std::uint64_t>(st.st_size);
   if (!error && length > kScanInfoSectionLimit) error = EFBIG;
-  if (!error) error = WriteAll(out, SectionHeader(length));
+  if (!error) error = WriteFully(out, SectionHeader(length));
   std::vector<std::uint8_t> piece(kCopyPiece);
   for (std::uint64_t left = length; !error && left != 0;) {
     ssize_t n = read(in, piece.data(), std::min<std::uint64_t>(piece.size(), left));
@@ -58,7 +46,7 @@ int CopySection(int out, const std::filesystem::path& from) {
       break;
     }
     left -= static_cast<std::uint64_t>(n);
-    error = WriteAll(out, std::span(piece).first(static_cast<std::size_t>(n)));
+    error = WriteFully(out, std::span(piece).first(static_cast<std::size_t>(n)));
   }
   close(in);
   return error;
@@ -70,7 +58,7 @@ int WriteScanInfo(const std::filesystem::path& path, std::span<const std::uint8_
                   const std::filesystem::path* database_folder) {
   int out = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (out < 0) return errno;
-  int error = WriteAll(out, head);
+  int error = WriteFully(out, head);
   if (database_folder)
     for (const char* name : {kTreeFileName, kEntryFileName, kNameFileName})
       if (!error) error = CopySection(out, *database_folder / name);

@@ -1,4 +1,5 @@
 #include "carver/carved_copy.h"
+#include "disk/fd_io.h"
 
 #include <unistd.h>
 
@@ -7,20 +8,6 @@
 #include <vector>
 
 namespace salvor::carver {
-
-int WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return ENOSPC;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return 0;
-}
 
 CopyResult CopyFileData(SectorReader& reader, const FoundNode& file, int out_fd, RunControl& run) {
   CopyResult result;
@@ -40,7 +27,7 @@ CopyResult CopyFileData(SectorReader& reader, const FoundNode& file, int out_fd,
     const std::uint64_t sectors = (bytes + sector_size - 1) / sector_size;
     const auto span = std::span<std::uint8_t>(piece).first(static_cast<std::size_t>(sectors * sector_size));
     reader.Read(span, sector);
-    result.write_error = WriteAll(out_fd, piece.data(), static_cast<std::size_t>(bytes));
+    result.write_error = WriteFully(out_fd, std::span(piece).first(static_cast<std::size_t>(bytes)));
     if (result.write_error != 0) return result;
     sector += sectors;
     left -= bytes;

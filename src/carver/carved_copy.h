@@ -20,7 +20,4 @@ struct CopyResult {
 
 CopyResult CopyFileData(SectorReader& reader, const FoundNode& file, int out_fd, RunControl& run);
 
-// Writes all of `data`, retrying short writes; 0 or the errno.
-int WriteAll(int fd, const std::uint8_t* data, std::size_t size);
-
 }  // namespace salvor::carver

@@ -1,4 +1,5 @@
 #include "carver/zip_writer.h"
+#include "disk/fd_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -59,15 +60,9 @@ Times TimesOf(std::time_t modified, std::time_t accessed, std::time_t created) {
 // Writes all of `bytes` at the end of the archive; a failure marks it failed.
 bool Append(ZipArchive& archive, std::span<const std::uint8_t> bytes) {
   if (archive.failed) return false;
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(archive.fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      archive.failed = true;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
+  if (WriteFully(archive.fd, bytes) != 0) {
+    archive.failed = true;
+    return false;
   }
   archive.offset += bytes.size();
   return true;

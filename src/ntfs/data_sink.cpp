@@ -1,4 +1,5 @@
 #include "ntfs/data_sink.h"
+#include "disk/fd_io.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,16 +34,7 @@ void FdSink::Fail(int error) {
 }
 
 void FdSink::Write(std::span<const std::uint8_t> bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = write(fd_, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      Fail(errno);
-    }
-    if (n == 0) Fail(ENOSPC);  // a device that takes nothing more is full
-    done += static_cast<std::size_t>(n);
-  }
+  if (int error = WriteFully(fd_, bytes)) Fail(error);
   position_ += bytes.size();
   ends_in_hole_ = false;
 }

@@ -1,4 +1,5 @@
 #include "ntfs/database_file.h"
+#include "disk/fd_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,21 +11,6 @@
 
 namespace salvor {
 namespace {
-
-int WriteAll(int fd, const std::uint8_t* p, std::size_t n, std::uint64_t offset) {
-  while (n > 0) {
-    ssize_t w = pwrite(fd, p, n, static_cast<off_t>(offset));
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      return errno != 0 ? errno : EIO;
-    }
-    if (w == 0) return ENOSPC;  // nothing written: the device is full
-    p += w;
-    n -= static_cast<std::size_t>(w);
-    offset += static_cast<std::uint64_t>(w);
-  }
-  return 0;
-}
 
 }  // namespace
 
@@ -93,7 +79,7 @@ int DatabaseFile::Append(std::span<const std::uint8_t> bytes) {
   if (pending_.size() + bytes.size() > kBufferSize) {
     if (int e = Flush()) return e;
     if (bytes.size() >= kBufferSize) {
-      if (int e = WriteAll(fd_, bytes.data(), bytes.size(), size_)) return e;
+      if (int e = WriteFullyAt(fd_, bytes, size_)) return e;
       size_ += bytes.size();
       window_len_ = 0;
       return 0;
@@ -110,7 +96,7 @@ int DatabaseFile::Flush() {
     if (int e = WritePage(page)) return e;
   if (pending_.empty()) return 0;
   const std::uint64_t at = size_ - pending_.size();
-  int e = WriteAll(fd_, pending_.data(), pending_.size(), at);
+  int e = WriteFullyAt(fd_, pending_, at);
   if (e == 0) {
     pending_.clear();
     window_len_ = 0;
@@ -137,7 +123,7 @@ int DatabaseFile::WriteAt(std::span<const std::uint8_t> bytes, std::uint64_t off
   }
   if (!pending_.empty())
     if (int e = Flush()) return e;
-  if (int e = WriteAll(fd_, bytes.data(), bytes.size(), offset)) return e;
+  if (int e = WriteFullyAt(fd_, bytes, offset)) return e;
   size_ = std::max<std::uint64_t>(size_, offset + bytes.size());
   window_len_ = 0;
   return 0;
@@ -207,7 +193,7 @@ int DatabaseFile::WritePage(Page& page) {
   if (page.at < size_) {
     const std::size_t n =
         static_cast<std::size_t>(std::min<std::uint64_t>(page.bytes.size(), size_ - page.at));
-    if (int e = WriteAll(fd_, page.bytes.data(), n, page.at)) return e;
+    if (int e = WriteFullyAt(fd_, std::span(page.bytes).first(n), page.at)) return e;
   }
   page.dirty = false;
   return 0;

@@ -128,11 +128,15 @@ bool TurboScanVolume(EngineState& state, ScanDatabase& db) {
 
   std::vector<std::uint8_t> buffer(step_bytes);
   TurboWalk walk(state, db);
-  const std::uint64_t end = v.first_sector + v.length;
+  // A damaged table or boot sector may claim a volume far larger than the
+  // source: past the source's end there is nothing to read, only time to lose.
+  std::uint64_t end = v.length > UINT64_MAX - v.first_sector ? UINT64_MAX : v.first_sector + v.length;
+  if (state.source.total_sectors() != 0) end = std::min(end, state.source.total_sectors());
+  const std::uint64_t total = end > v.first_sector ? end - v.first_sector : 0;
   std::uint64_t sector = v.first_sector;
   try {
     while (sector < end && state.run().IsRunning()) {
-      state.host().Progress(sector - v.first_sector, v.length);
+      state.host().Progress(sector - v.first_sector, total);
       std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
       try {
         state.source.ReadSectors(buffer, sector);

@@ -1,4 +1,5 @@
 #include "partitions/copy_destination.h"
+#include "disk/fd_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,21 +22,7 @@ class PosixDestination final : public CopyDestination {
   PosixDestination& operator=(const PosixDestination&) = delete;
 
   int WriteAt(std::span<const std::uint8_t> bytes, std::uint64_t offset) override {
-    // pwrite may write less than asked (a full disk, a signal): go on until
-    // all is written or the kernel says why not.
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      if (offset + done > static_cast<std::uint64_t>(INT64_MAX)) return EFBIG;
-      ssize_t n = pwrite(fd_, bytes.data() + done, bytes.size() - done,
-                         static_cast<off_t>(offset + done));
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return errno;
-      }
-      if (n == 0) return ENOSPC;
-      done += static_cast<std::size_t>(n);
-    }
-    return 0;
+    return WriteFullyAt(fd_, bytes, offset);
   }
 
   int Flush() override {

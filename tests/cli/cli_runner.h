@@ -10,6 +10,11 @@ struct CliRun {
   std::string output;  // stdout, and stderr unless kept apart
 };
 
+// The shell command that starts the built salvor-cli with its scan database
+// in a folder of this test process's own (TEMP), so that tests may run side
+// by side without waiting for each other's database.
+std::string SalvorCliCommand();
+
 // `args` are passed to the shell as they are (quote paths with Quote).
 CliRun SalvorCli(const std::string& args, bool with_stderr = true);
 std::string Quote(const std::string& path);

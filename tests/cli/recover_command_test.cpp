@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 
+#include "cli_runner.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -39,7 +40,7 @@ Ran Shell(const std::string& command) {
   return r;
 }
 
-std::string Cli() { return "'" + (BinDir() / "salvor-cli").string() + "'"; }
+std::string Cli() { return salvor::testing::SalvorCliCommand(); }
 std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
 
 class RecoverCommandTest : public ::testing::Test {

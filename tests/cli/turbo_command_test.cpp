@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 
 #include "cli_runner.h"
@@ -18,10 +17,6 @@ using testing::SalvorCli;
 
 struct TurboCommand : ::testing::Test {
   testing::ScratchDir dir;
-  // The scan database goes below this test's own folder, so that tests can
-  // run side by side.
-  void SetUp() override { setenv("TEMP", dir.path().c_str(), 1); }
-  void TearDown() override { unsetenv("TEMP"); }
 
   std::string Image(const std::string& name) const {
     return (testing::SamplesDir() / (name + ".img")).string();

@@ -196,6 +196,14 @@ TEST_F(TurboFixture, StoppingKeepsWhatWasFoundAndStillBuildsTheTree) {
   EXPECT_EQ(At(" Root/late.txt"), nullptr);
 }
 
+TEST_F(TurboFixture, AVolumeClaimingMoreThanTheSourceEndsAtTheSourcesEnd) {
+  vol.PutCluster(40, FileRecord(70, 5, u"far.txt"));
+  vol.state.volume.length = UINT64_MAX - 5;  // as a damaged partition entry may say
+  Scan();
+  EXPECT_TRUE(completed);
+  EXPECT_NE(At(" Root/far.txt"), nullptr);
+}
+
 TEST(TakeFoldersFromIndexBlock, EntryLongerThanTheBlockEndsTheWalk) {
   testing::RecordingHost host;
   testing::ScratchDir dir;
