@@ -4,7 +4,6 @@
 
 #include <fstream>
 #include <map>
-#include <regex>
 #include <sstream>
 
 #include "carver/carving_scan.h"
@@ -26,11 +25,14 @@ std::vector<Planted> ReadManifest() {
   std::ifstream in(salvor::testing::SamplesDir() / "carving-fixture.json");
   std::vector<Planted> files;
   std::string line;
+  // The manifest holds one file per line: `"key": "text"` or `"key": 123`.
   auto field = [](const std::string& l, const std::string& key) {
-    std::smatch m;
-    std::regex re("\"" + key + "\": (\"([^\"]*)\"|[0-9]+|true|false)");
-    if (!std::regex_search(l, m, re)) return std::string();
-    return m[2].matched ? m[2].str() : m[1].str();
+    const std::string tag = "\"" + key + "\": ";
+    std::size_t at = l.find(tag);
+    if (at == std::string::npos) return std::string();
+    at += tag.size();
+    if (l[at] == '"') return l.substr(at + 1, l.find('"', at + 1) - at - 1);
+    return l.substr(at, l.find_first_of(",}", at) - at);
   };
   while (std::getline(in, line)) {
     if (line.find("\"sha256\"") == std::string::npos || line.find("\"name\"") == std::string::npos)
