@@ -114,7 +114,7 @@ bool StartsWithIndx(std::span<const std::uint8_t> b) {
 
 }  // namespace
 
-bool TurboScanVolume(EngineState& state, ScanDatabase& db) {
+bool TurboScanVolume(EngineState& state, ScanDatabase& db, std::size_t read_bytes) {
   const CurrentVolume& v = state.volume;
   const std::size_t bps = v.bytes_per_sector;
   const std::size_t step_bytes = v.bytes_per_index_record;
@@ -126,7 +126,10 @@ bool TurboScanVolume(EngineState& state, ScanDatabase& db) {
   const std::uint64_t record_sectors = record_bytes / bps;
   const std::size_t slots = step_bytes / record_bytes;
 
-  std::vector<std::uint8_t> buffer(step_bytes);
+  // One read per step would cost a system call per few KiB: steps are read
+  // many at a time and then taken one by one.
+  const std::size_t steps_per_read = std::max<std::size_t>(1, read_bytes / step_bytes);
+  std::vector<std::uint8_t> buffer(steps_per_read * step_bytes);
   TurboWalk walk(state, db);
   // A damaged table or boot sector may claim a volume far larger than the
   // source: past the source's end there is nothing to read, only time to lose.
@@ -136,23 +139,29 @@ bool TurboScanVolume(EngineState& state, ScanDatabase& db) {
   std::uint64_t sector = v.first_sector;
   try {
     while (sector < end && state.run().IsRunning()) {
-      state.host().Progress(sector - v.first_sector, total);
-      std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
+      const std::uint64_t steps_left = (end - sector + step_sectors - 1) / step_sectors;
+      const auto steps = static_cast<std::size_t>(std::min<std::uint64_t>(steps_per_read, steps_left));
+      const std::span<std::uint8_t> chunk = std::span(buffer).first(steps * step_bytes);
+      std::fill(chunk.begin(), chunk.end(), std::uint8_t{0});
       try {
-        state.source.ReadSectors(buffer, sector);
+        state.source.ReadSectors(chunk, sector);
       } catch (const UserException&) {
         break;  // shown to the user; the scan ends with what it found
       }
-      if (StartsWithIndx(buffer) && CheckIndexRecord(buffer)) {
-        walk.TakeIndexBlock(buffer);
-      } else {
-        for (std::size_t k = 0; k < slots; ++k) {
-          walk.TakeRecord(std::span<std::uint8_t>(buffer).subspan(k * record_bytes, record_bytes),
-                          sector + k * record_sectors);
-          walk.NextSlot();
+      for (std::size_t i = 0; i < steps && state.run().IsRunning(); ++i) {
+        state.host().Progress(sector - v.first_sector, total);
+        const std::span<std::uint8_t> step = chunk.subspan(i * step_bytes, step_bytes);
+        if (StartsWithIndx(step) && CheckIndexRecord(step)) {
+          walk.TakeIndexBlock(step);
+        } else {
+          for (std::size_t k = 0; k < slots; ++k) {
+            walk.TakeRecord(step.subspan(k * record_bytes, record_bytes),
+                            sector + k * record_sectors);
+            walk.NextSlot();
+          }
         }
+        sector += step_sectors;
       }
-      sector += step_sectors;
     }
   } catch (const std::exception&) {
     // A failed database write, already reported: keep what was written.

@@ -188,7 +188,7 @@ TEST_F(TurboFixture, StoppingKeepsWhatWasFoundAndStillBuildsTheTree) {
     if (vol.device()->reads == 20) vol.run.Stop();
   };
   ASSERT_TRUE(CreateDatabase(db, dir.path()));
-  EXPECT_FALSE(TurboScanVolume(vol.state, db));
+  EXPECT_FALSE(TurboScanVolume(vol.state, db, 4096));  // one step per read
   ASSERT_TRUE(CloseDatabase(db));
   ASSERT_TRUE(OpenDatabase(db, dir.path()));
   tree = testing::ReadTree(db);
