@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "fuzz/fuzz_volume.h"
 #include "disk/host.h"
 #include "memory_block_device.h"
 #include "ntfs/data_sink.h"
@@ -25,11 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   salvor::RunControl run;
   salvor::EngineState state(host, run);
   salvor::CurrentVolume& v = state.volume;
-  v.bytes_per_sector = 512;
-  v.sectors_per_cluster = 8;
-  v.bytes_per_cluster = 4096;
-  v.bytes_per_file_record = kRecord;
-  v.sectors_per_file_record = 2;
+  salvor::fuzz::UseFuzzGeometry(v, kRecord);
   state.mft_runs = {salvor::Run{64, 1}};
   state.source.Attach(std::make_unique<salvor::fuzz::MemoryBlockDevice>(
                           std::span<const std::uint8_t>(data, size)),

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "fuzz/fuzz_volume.h"
 #include "disk/block_device.h"
 #include "disk/host.h"
 #include "ntfs/engine_state.h"
@@ -49,11 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   salvor::RunControl run;
   salvor::EngineState state(host, run);
   salvor::CurrentVolume& v = state.volume;
-  v.bytes_per_sector = 512;
-  v.sectors_per_cluster = 8;
-  v.bytes_per_cluster = 4096;
-  v.bytes_per_file_record = static_cast<std::uint32_t>(record_size);
-  v.sectors_per_file_record = static_cast<std::uint8_t>(record_size / 512);
+  salvor::fuzz::UseFuzzGeometry(v, static_cast<std::uint32_t>(record_size));
   state.mft_runs = {salvor::Run{1024, 16}};
   state.source.Attach(std::make_unique<TiledDevice>(original), "fuzz", 512);
 

@@ -13,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "fuzz/fuzz_volume.h"
 #include "disk/host.h"
 #include "fuzz/memory_block_device.h"
 #include "ntfs/engine_state.h"
@@ -49,13 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   salvor::RunControl run;
   salvor::EngineState state(host, run);
   salvor::CurrentVolume& v = state.volume;
-  v.bytes_per_sector = 512;
-  v.sectors_per_cluster = 8;
-  v.bytes_per_cluster = 4096;
-  v.bytes_per_file_record = 1024;
-  v.sectors_per_file_record = 2;
-  v.bytes_per_index_record = 4096;
-  v.sectors_per_index_record = 8;
+  salvor::fuzz::UseFuzzGeometry(v, 1024);
   v.mft_lcn = 1;
   v.mftmirr_lcn = 2;
   v.mft_sector = 8;
