@@ -79,8 +79,9 @@ void PutExtendedTime(ByteWriter& w, const Times& t, bool local) {
   }
 }
 
-void PutLocalHeader(ByteWriter& w, const ZipEntry& e, const Times& t) {
-  w.U32(kLocalSignature);
+// The fields the local and the central header share, from "version needed"
+// to the name length.
+void PutSharedHeaderFields(ByteWriter& w, const ZipEntry& e) {
   w.U16(kVersionNeeded);
   w.U16(kFlagDescriptor);
   w.U16(e.method);
@@ -90,6 +91,11 @@ void PutLocalHeader(ByteWriter& w, const ZipEntry& e, const Times& t) {
   w.U32(e.compressed_size);
   w.U32(e.size);
   w.U16(static_cast<std::uint16_t>(e.name.size()));
+}
+
+void PutLocalHeader(ByteWriter& w, const ZipEntry& e, const Times& t) {
+  w.U32(kLocalSignature);
+  PutSharedHeaderFields(w, e);
   w.U16(kZipLocalExtraBytes);
   w.Bytes({reinterpret_cast<const std::uint8_t*>(e.name.data()), e.name.size()});
   PutExtendedTime(w, t, true);
@@ -98,15 +104,7 @@ void PutLocalHeader(ByteWriter& w, const ZipEntry& e, const Times& t) {
 void PutCentralHeader(ByteWriter& w, const ZipEntry& e) {
   w.U32(kCentralSignature);
   w.U16(kVersionMadeBy);
-  w.U16(kVersionNeeded);
-  w.U16(kFlagDescriptor);
-  w.U16(e.method);
-  w.U16(e.dos_time);
-  w.U16(e.dos_date);
-  w.U32(e.crc);
-  w.U32(e.compressed_size);
-  w.U32(e.size);
-  w.U16(static_cast<std::uint16_t>(e.name.size()));
+  PutSharedHeaderFields(w, e);
   w.U16(kZipCentralExtraBytes);
   w.U16(0);  // comment length
   w.U16(0);  // disk number
