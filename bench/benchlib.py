@@ -310,11 +310,19 @@ def carving(exe, image, reps, manifest_digests):
     return runs, recall
 
 
-def deflate_vs_zlib(build):
-    """bench/deflate-vs-zlib on its corpus: (size ratio, speed ratio, run)."""
-    env = dict(os.environ, SALVOR_BENCH_BUILD=build)
+def deflate_vs_zlib(build, reps):
+    """bench/deflate-vs-zlib on its corpus: the figures it prints (sizes in
+    bytes, speeds in MiB/s, the two ratios) and the run."""
+    env = dict(os.environ, SALVOR_BENCH_BUILD=build, SALVOR_BENCH_REPETITIONS=str(reps))
     wall, rss, text = run_once([os.path.join(ROOT, "bench", "deflate-vs-zlib")], env=env)
     text = text.decode()
-    size = float(re.search(r"size ratio\s+([\d.]+)", text).group(1))
-    speed = float(re.search(r"speed ratio\s+([\d.]+)", text).group(1))
-    return size, speed, Run(wall, rss, text)
+
+    def number(pattern):
+        return float(re.search(pattern, text).group(1))
+    figures = {"ours_bytes": number(r"ours\s+level 8\s+(\d+) bytes"),
+               "ours_speed": number(r"ours\s+level 8\s+\d+ bytes\s+([\d.]+) MiB/s"),
+               "zlib_bytes": number(r"zlib\s+level 8\s+(\d+) bytes"),
+               "zlib_speed": number(r"zlib\s+level 8\s+\d+ bytes\s+([\d.]+) MiB/s"),
+               "size_ratio": number(r"size ratio\s+([\d.]+)"),
+               "speed_ratio": number(r"speed ratio\s+([\d.]+)")}
+    return figures, Run(wall, rss, text)
