@@ -34,6 +34,15 @@ bool IsDisconnection(int error) {
 }
 
 int SectorReader::Read(std::span<std::uint8_t> buffer, std::uint64_t first_sector) {
+  const int error = TryRead(buffer, first_sector);
+  if (IsDisconnection(error)) {
+    host_->ShowMessage(MessageIcon::kError, text::kCaptionError, text::kDiskDisconnected);
+    throw DiskDisconnected();
+  }
+  return error;
+}
+
+int SectorReader::TryRead(std::span<std::uint8_t> buffer, std::uint64_t first_sector) {
   if (buffer.empty()) return 0;
   BlockDevice* device = disk_->device.get();
   const std::uint64_t size = device ? device->SizeBytes() : 0;
@@ -49,13 +58,8 @@ int SectorReader::Read(std::span<std::uint8_t> buffer, std::uint64_t first_secto
   const bool inside = buffer.size() <= size - offset;
   if (!inside) std::memset(buffer.data(), 0, buffer.size());
   ++reads_;
-  int error = device->ReadAt(buffer, offset);
-  if (error == 0) return 0;
-  std::memset(buffer.data(), 0, buffer.size());
-  if (IsDisconnection(error)) {
-    host_->ShowMessage(MessageIcon::kError, text::kCaptionError, text::kDiskDisconnected);
-    throw DiskDisconnected();
-  }
+  const int error = device->ReadAt(buffer, offset);
+  if (error != 0) std::memset(buffer.data(), 0, buffer.size());
   return error;
 }
 

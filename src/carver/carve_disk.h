@@ -53,6 +53,9 @@ class SectorReader {
   // where the read cannot deliver (beyond the medium, or a failed read), so
   // callers always work on zeros there. Returns 0 or the errno.
   int Read(std::span<std::uint8_t> buffer, std::uint64_t first_sector);
+  // Read without the disconnection handling: any failure is only returned, so
+  // that a read ahead of need can be retried in the parts that are needed.
+  int TryRead(std::span<std::uint8_t> buffer, std::uint64_t first_sector);
 
   std::uint64_t total_sectors() const { return disk_->total_sectors; }
   std::uint32_t sector_size() const { return disk_->sector_size; }

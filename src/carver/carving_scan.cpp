@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "carver/end_handlers.h"
+#include "carver/scan_windows.h"
 #include "carver/texts.h"
 
 namespace salvor::carver {
@@ -24,7 +25,16 @@ struct Scan {
   RunControl& run;
   const ScanOptions& options;
   SignatureGroups groups;
-  std::vector<const SignatureEntry*> probe_entries;  // per group, or nullptr
+  // The MP3 probe's key is fixed, so its entry (per group, or nullptr) is
+  // looked up once, as is whether that entry is the MP3 one.
+  struct Probe {
+    const SignatureEntry* entry = nullptr;
+    bool mp3_extension = false;
+  };
+  std::vector<Probe> probes;
+  // A handler writes its measures into the record, so it works on a copy;
+  // one kept for the whole scan, since most sectors run no handler.
+  SignatureRecord measured;
   CarvingScanResult result;
 
   void Register(std::uint64_t start, const SignatureRecord& rec) {
@@ -56,36 +66,37 @@ struct Scan {
       bool again = true;
       while (again) {
         again = false;
-        std::string_view key(reinterpret_cast<const char*>(key_bytes), group.length);
-        bool probing = false;
-        if (probe_entries[gi] != nullptr && !probe_made) {
-          key = std::string_view(kMp3Probe, 2);
+        const bool probing = probes[gi].entry != nullptr && !probe_made;
+        const SignatureEntry* entry = probes[gi].entry;
+        if (probing) {
           probe_made = true;
-          probing = true;
-        } else if (group.length != 0 && !group.first_bytes.test(key_bytes[0])) {
-          break;
+        } else {
+          if (!MayMatch(group, key_bytes)) break;
+          entry = LookUp(group, std::string_view(reinterpret_cast<const char*>(key_bytes),
+                                                 group.length));
+          if (entry == nullptr) break;
         }
-        const SignatureEntry* entry = LookUp(group, key);
-        if (entry == nullptr) continue;
-        SignatureRecord rec = entry->record;
+        const SignatureRecord* rec = &entry->record;
         HandlerResult outcome = HandlerResult::kRejected;
-        if (rec.type_code == type_code::kMp3) {
+        bool handle = entry->record.type_code != type_code::kNone;
+        if (entry->record.type_code == type_code::kMp3) {
           const std::uint16_t v = static_cast<std::uint16_t>((sector[0] << 8) | sector[1]);
-          if (v >= 0xFFE0 || v == 0x4944 || v == 0x5249) {
-            mp3_ran = true;
-            outcome = Dispatch(start, rec);
-          }
-        } else if (rec.type_code != type_code::kNone) {
-          outcome = Dispatch(start, rec);
+          handle = v >= 0xFFE0 || v == 0x4944 || v == 0x5249;
+          mp3_ran = mp3_ran || handle;
+        }
+        if (handle) {
+          measured = entry->record;
+          outcome = Dispatch(start, measured);
+          rec = &measured;
         }
         if (outcome == HandlerResult::kAccepted) {
-          Register(start, rec);
-          if (!rec.HasValidSkip()) return 1;
-          return (std::uint64_t{rec.skip_length} + disk.sector_size - 1) / disk.sector_size;
+          Register(start, *rec);
+          if (!rec->HasValidSkip()) return 1;
+          return (std::uint64_t{rec->skip_length} + disk.sector_size - 1) / disk.sector_size;
         }
         if (!entry->extra_extensions.empty()) {
           for (const std::string& extension : entry->extra_extensions) {
-            SignatureRecord extra = rec;
+            SignatureRecord extra = *rec;
             extra.extension = extension;
             Register(start, extra);
           }
@@ -93,7 +104,10 @@ struct Scan {
         }
         // The probe found the MP3 record but no MP3 handler ran: look at the
         // sector's own bytes in this group once more.
-        if (probing && !mp3_ran && EqualsIgnoreCase(rec.extension, "mp3")) again = true;
+        if (probing && !mp3_ran &&
+            (handle ? EqualsIgnoreCase(rec->extension, "mp3") : probes[gi].mp3_extension)) {
+          again = true;
+        }
       }
     }
     return 1;
@@ -121,9 +135,10 @@ CarvingScanResult RunCarvingScan(CarveDisk& disk, const SignatureList& selected,
   Scan scan(disk, host, run, lists, options, selected);
   scan.result.tree = NewFoundTree();
   for (const SignatureGroup& group : scan.groups) {
-    scan.probe_entries.push_back(group.length == 2 && group.offset == 0
-                                     ? LookUp(group, std::string_view(kMp3Probe, 2))
-                                     : nullptr);
+    const SignatureEntry* probe = group.length == 2 && group.offset == 0
+                                      ? LookUp(group, std::string_view(kMp3Probe, 2))
+                                      : nullptr;
+    scan.probes.push_back({probe, probe && EqualsIgnoreCase(probe->record.extension, "mp3")});
   }
   const std::uint64_t sector_size = disk.sector_size;
   const std::uint64_t total = disk.total_sectors;
@@ -132,18 +147,18 @@ CarvingScanResult RunCarvingScan(CarveDisk& disk, const SignatureList& selected,
     // signature reaching past its sector's end is read from real bytes.
     const std::uint64_t lookahead =
         std::max<std::uint64_t>(1, LookaheadSectors(scan.groups, disk.sector_size));
-    std::vector<std::uint8_t> window((kWindowSectors + lookahead) * sector_size);
+    ScanWindows windows(scan.reader, kWindowSectors + lookahead);
     std::uint64_t w = 0;
     while (w < total && run.IsRunning()) {
       run.WaitWhilePaused();
       if (!run.IsRunning()) break;
       host.Progress(w, total);
-      scan.reader.Read(window, w);
+      const std::uint8_t* window = windows.Window(w).data();
       ++scan.result.windows_read;
       std::uint64_t next_window = w + kWindowSectors;
       std::uint64_t q = 0;
       while (q < kWindowSectors && w + q < total && run.IsRunning()) {
-        const std::uint64_t k = scan.Examine(w + q, window.data() + q * sector_size);
+        const std::uint64_t k = scan.Examine(w + q, window + q * sector_size);
         if (q + k <= kWindowSectors - 1) {
           q += k;
         } else {

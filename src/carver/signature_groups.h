@@ -30,6 +30,9 @@ struct SignatureGroup {
   // First bytes of the keys present: most sectors fail this test and never
   // reach the index.
   std::bitset<256> first_bytes;
+  // The keys' first (up to) eight bytes, for the sectors that pass the first
+  // byte: zero-filled ones pass it wherever a key starts with 00.
+  std::vector<std::uint64_t> heads;
 };
 
 using SignatureGroups = std::vector<SignatureGroup>;
@@ -45,6 +48,14 @@ SignatureGroups BuildGroups(const SignatureList& list);
 // The entry for exactly these bytes, or nullptr.
 const SignatureEntry* LookUp(const SignatureGroup& group, std::span<const std::uint8_t> key);
 const SignatureEntry* LookUp(const SignatureGroup& group, std::string_view key);
+
+// Whether a key starting at `key` (group.length bytes readable) can be in
+// the index: a cheap test that most sectors fail, so they never look it up.
+// Inline: it runs for every group at every sector.
+bool HeadMatches(const SignatureGroup& group, const std::uint8_t* key);
+inline bool MayMatch(const SignatureGroup& group, const std::uint8_t* key) {
+  return group.length == 0 || (group.first_bytes.test(key[0]) && HeadMatches(group, key));
+}
 
 // Bytes past the end of one sector that the largest (offset + length) of the
 // groups needs; the scan reads its window that much longer.

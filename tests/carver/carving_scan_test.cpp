@@ -287,6 +287,31 @@ TEST(CarvingScanTest, OtherReadErrorsLeaveZerosAndTheScanGoesOn) {
   EXPECT_TRUE(files.count(200));
 }
 
+// The scan reads many windows at once; a failing sector must still cost only
+// the window that holds it (windows start at multiples of 63 here: 2961 holds
+// sector 3010, with its one sector of lookahead reaching 3024).
+std::vector<std::uint64_t> ScanPastAFailingSector(int error, bool expect_disconnected) {
+  ImageBytes img(5000);
+  for (std::uint64_t s : {3, 2100, 2950, 3000, 3030, 4950}) img.PutSector(s, "XYZW");
+  TestDisk t(img.bytes());
+  t.device->FailSector(3010, error);
+  auto r = Scan(t, {Plain("xyz", {'X', 'Y', 'Z', 'W'})});
+  EXPECT_EQ(r.disconnected, expect_disconnected);
+  std::vector<std::uint64_t> starts;
+  for (const auto& [start, file] : ByStart(r)) starts.push_back(start);
+  return starts;
+}
+
+TEST(CarvingScanTest, AReadErrorFarIntoTheDiskZerosOnlyItsOwnWindow) {
+  EXPECT_EQ(ScanPastAFailingSector(EIO, false),
+            (std::vector<std::uint64_t>{3, 2100, 2950, 3030, 4950}));
+}
+
+TEST(CarvingScanTest, ADisconnectionFarIntoTheDiskKeepsEveryWindowBeforeIt) {
+  EXPECT_EQ(ScanPastAFailingSector(ENOMEDIUM, true),
+            (std::vector<std::uint64_t>{3, 2100, 2950}));
+}
+
 TEST(CarvingScanTest, StopDuringAHandlerWalkEndsTheScan) {
   ImageBytes img(4000);
   // A JPEG with no end marker and a large frame: a long end search.
