@@ -192,8 +192,9 @@ def large_files():
     return LARGE_FILES
 
 
-def carving_image(size_mib=2048, files=4000):
-    """bench/carve-bench-image's image of planted samples, cached."""
+def carving_image(size_mib, files):
+    """bench/carve-bench-image's image of files planted in filler, cached
+    with its manifest."""
     path = os.path.join(CACHE, f"carve-{size_mib}m-{files}.img")
     if not os.path.exists(path + ".manifest"):
         os.makedirs(CACHE, exist_ok=True)
@@ -281,33 +282,6 @@ def whole_files(folder, wanted):
             have[digest] -= 1
             found += 1
     return found, files
-
-
-def carve_commands(exe, image, out):
-    """The three carvers with every type they know, each saving below out."""
-    return {
-        "salvor": [exe, "carve", image, "--all", "--out", out],
-        "foremost": ["foremost", "-Q", "-t", "all", "-i", image, "-o", out],
-        "photorec": ["photorec", "/d", os.path.join(out, "r"), "/cmd", image,
-                     "partition_none,fileopt,everything,enable,search"],
-    }
-
-
-def carving(exe, image, reps, manifest_digests):
-    """Carving with --out beside foremost, PhotoRec and cat. Recall per
-    carver: (planted files saved whole, files saved)."""
-    out = os.path.join(TMPFS, "salvor-bench-carve")
-    runs, recall = {"cat": sequential_read(image, reps)}, {}
-    work = tempfile.mkdtemp(prefix="salvor-carve-")
-    for name, cmd in carve_commands(exe, image, out).items():
-        def fresh():
-            clear(out)
-            os.makedirs(out)
-        runs[name] = measure(cmd, reps, before=fresh, cwd=work, capture=False)
-        recall[name] = whole_files(out, manifest_digests)
-        clear(out)
-    shutil.rmtree(work, ignore_errors=True)
-    return runs, recall
 
 
 def deflate_vs_zlib(build, reps):
