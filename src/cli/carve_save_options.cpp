@@ -1,6 +1,7 @@
 #include "cli/carve_save_options.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "carver/save_job.h"
 #include "carver/save_selection.h"
@@ -21,6 +22,10 @@ void SaveCarvedOutput(const CarveSaveOptions& options, carver::CarvingScanResult
                       carver::CarveDisk& disk, CliContext& ctx) {
   using namespace salvor::carver;
   if (options.out.empty() || !scan.completed) return;
+  // As with recover, a folder that is not there yet is made; one that cannot
+  // be made fails the save with its usual message.
+  std::error_code ec;
+  std::filesystem::create_directories(options.out, ec);
   SaveJob job;
   job.destination = options.out;
   job.compress = options.zip;

@@ -145,15 +145,14 @@ TEST_F(CarvedSaveFixtureTest, ArchivesHoldTheSameBytes) {
   EXPECT_GE(CheckMeasured([&](const FoundNode& f) { return members[f.name]; }), 20);
 }
 
-// The same through the command line, with an exclusion.
+// The same through the command line, with an exclusion; a destination that
+// is not there yet is made.
 TEST_F(CarvedSaveFixtureTest, CommandLineSavesAndArchives) {
   const std::string cli = (salvor::testing::BinDir() / "salvor-cli").string();
   const std::string image = (salvor::testing::SamplesDir() / "carving-fixture.img").string();
   const std::string signatures = (salvor::testing::SourceDir() / "samples" / "Signature").string();
   const fs::path plain = scratch_.path() / "plain";
-  const fs::path packed = scratch_.path() / "packed";
-  fs::create_directories(plain);
-  fs::create_directories(packed);
+  const fs::path packed = scratch_.path() / "not" / "yet" / "packed";
   const std::string carve = cli + " carve --all --max-size 1K --signatures '" + signatures + "' '" + image + "'";
   const auto saved = RunCommand(carve + " --out '" + plain.string() + "' --exclude .jpg,PNG");
   ASSERT_EQ(saved.status, 0) << saved.output;
