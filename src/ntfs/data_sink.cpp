@@ -23,9 +23,16 @@ void DataSink::WriteZeros(std::uint64_t count) {
   }
 }
 
-FdSink::FdSink(Host& host, int fd) : host_(&host), fd_(fd) {
-  struct stat st {};
-  seekable_ = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+FdSink::FdSink(Host& host, int fd) : host_(&host), fd_(fd) {}
+
+bool FdSink::Seekable() {
+  // Asked at the first hole only: most files have none, and a whole-volume
+  // save would pay a system call per file for nothing.
+  if (!seekable_) {
+    struct stat st {};
+    seekable_ = fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
+  }
+  return *seekable_;
 }
 
 void FdSink::Fail(int error) {
@@ -40,7 +47,7 @@ void FdSink::Write(std::span<const std::uint8_t> bytes) {
 }
 
 void FdSink::WriteZeros(std::uint64_t count) {
-  if (!seekable_) return DataSink::WriteZeros(count);
+  if (!Seekable()) return DataSink::WriteZeros(count);
   if (count == 0) return;
   if (lseek(fd_, static_cast<off_t>(count), SEEK_CUR) < 0) Fail(errno);
   position_ += count;

@@ -5,6 +5,7 @@
 // never goes on, or reports success, after a failed write.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -32,9 +33,10 @@ class FdSink final : public DataSink {
 
  private:
   [[noreturn]] void Fail(int error);
+  bool Seekable();
   Host* host_;
   int fd_;
-  bool seekable_ = false;
+  std::optional<bool> seekable_;
   std::uint64_t position_ = 0;
   bool ends_in_hole_ = false;
 };
