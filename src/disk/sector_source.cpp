@@ -1,5 +1,6 @@
 #include "disk/sector_source.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
@@ -142,6 +143,9 @@ std::uint32_t SectorSource::ReadSectors(std::span<std::uint8_t> buffer, std::uin
       host_->ShowMessage(MessageIcon::kError, text::kCaptionError, ErrorText(code));
       throw UserException(ErrorText(code));
     }
+    // The failed whole-request read may have left part of this sector
+    // behind; an unreadable sector reads as zeros, whatever the buffer held.
+    std::fill_n(buffer.begin() + static_cast<std::ptrdiff_t>(at), n, std::uint8_t{0});
   }
   return last;
 }

@@ -142,7 +142,10 @@ bool TurboScanVolume(EngineState& state, ScanDatabase& db, std::size_t read_byte
       const std::uint64_t steps_left = (end - sector + step_sectors - 1) / step_sectors;
       const auto steps = static_cast<std::size_t>(std::min<std::uint64_t>(steps_per_read, steps_left));
       const std::span<std::uint8_t> chunk = std::span(buffer).first(steps * step_bytes);
-      std::fill(chunk.begin(), chunk.end(), std::uint8_t{0});
+      // A bad sector comes back as zeros; only a read reaching the source's
+      // end (or a source of unknown size) can leave old bytes in the buffer.
+      if (state.source.total_sectors() == 0 || sector + steps * step_sectors >= end)
+        std::fill(chunk.begin(), chunk.end(), std::uint8_t{0});
       try {
         state.source.ReadSectors(chunk, sector);
       } catch (const UserException&) {

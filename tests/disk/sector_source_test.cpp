@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 
@@ -58,6 +59,19 @@ TEST_F(SourceFixture, BadSectorIsSkippedAsZerosAndLoggedTwice) {
   EXPECT_EQ(host.log[1].kind, LogKind::kFailure);
   EXPECT_FALSE(host.log[1].detail.empty());
   EXPECT_TRUE(host.messages.empty());
+}
+
+// What a failing whole-request read left in the buffer must not pass for
+// the bad sector's bytes.
+TEST_F(SourceFixture, BadSectorReadsAsZerosWhateverTheBufferHeld) {
+  Attach(NumberedSectors(8));
+  device->FailSector(3, ENODATA);
+  std::vector<std::uint8_t> buf(4 * 512, 0xEE);
+  EXPECT_EQ(source.ReadSectors(buf, 2), 0u);
+  EXPECT_EQ(buf[0], 3);
+  EXPECT_TRUE(std::all_of(buf.begin() + 512, buf.begin() + 1024, [](auto b) { return b == 0; }));
+  EXPECT_EQ(buf[2 * 512], 5);
+  EXPECT_EQ(buf[4 * 512 - 1], 6);
 }
 
 TEST_F(SourceFixture, BadLastSectorGivesItsMediaClass) {
