@@ -10,9 +10,6 @@
 #include <cstring>
 
 namespace salvor {
-namespace {
-
-}  // namespace
 
 DatabaseFile::~DatabaseFile() {
   Close();
