@@ -109,8 +109,6 @@ class Saver {
   }
 
  private:
-  // One entry of the walk; a folder with children adds a level. False when
-  // the walk must end (stopped).
   // A folder being written: its open directory and the children still to do
   // (files first, then subfolders, as the database lists them).
   struct Level {
@@ -119,6 +117,8 @@ class Saver {
     std::size_t next = 0;
   };
 
+  // One entry of the walk; a folder with children adds a level. False when
+  // the walk must end (stopped).
   bool SaveItem(const EntryNode& entry, int dir) {
     if (entry.folder())
       SaveFolder(entry, dir);
