@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "disk/byte_writer.h"
 #include "record_builder.h"
 #include "support/test_paths.h"
@@ -194,6 +196,24 @@ TEST_F(TurboFixture, StoppingKeepsWhatWasFoundAndStillBuildsTheTree) {
   tree = testing::ReadTree(db);
   EXPECT_NE(At("#700/early.txt"), nullptr);  // the lost folder was still written
   EXPECT_EQ(At(" Root/late.txt"), nullptr);
+}
+
+// The buffer is not cleared between reads: a step that cannot be read must
+// not hand the previous step's record over a second time.
+TEST_F(TurboFixture, AnUnreadableStepYieldsNothingOfTheStepBefore) {
+  vol.PutCluster(10, FileRecord(70, 5, u"before.txt"));
+  vol.Attach();
+  for (std::uint64_t s = 0; s < 8; ++s) vol.device()->FailSector(vol.ClusterSectorOf(11) + s, EIO);
+  ASSERT_TRUE(CreateDatabase(db, dir.path()));
+  EXPECT_TRUE(TurboScanVolume(vol.state, db, 4096));  // one step per read
+  ASSERT_TRUE(CloseDatabase(db));
+  ASSERT_TRUE(OpenDatabase(db, dir.path()));
+  std::size_t copies = 0;
+  for (std::uint32_t n = 0; n < db.entry_count(); ++n) {
+    const auto e = ReadEntry(db, n);
+    copies += e && e->name == u"before.txt";
+  }
+  EXPECT_EQ(copies, 1u);
 }
 
 TEST_F(TurboFixture, AVolumeClaimingMoreThanTheSourceEndsAtTheSourcesEnd) {
