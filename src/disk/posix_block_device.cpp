@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "disk/block_device.h"
+#include "disk/fd_io.h"
 
 namespace salvor {
 namespace {
@@ -29,21 +30,9 @@ class PosixBlockDevice final : public BlockDevice {
   PosixBlockDevice& operator=(const PosixBlockDevice&) = delete;
 
   int ReadAt(std::span<std::uint8_t> buffer, std::uint64_t offset) override {
-    // pread may return fewer bytes than asked, or fail with EINTR: loop until
-    // the request is filled or the medium ends.
-    std::size_t done = 0;
-    while (done < buffer.size()) {
-      if (offset + done > static_cast<std::uint64_t>(INT64_MAX)) return EINVAL;
-      ssize_t n = pread(fd_, buffer.data() + done, buffer.size() - done,
-                        static_cast<off_t>(offset + done));
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return errno;
-      }
-      if (n == 0) break;  // end of medium: the rest keeps its contents
-      done += static_cast<std::size_t>(n);
-    }
-    return 0;
+    // Past the end of the medium the rest of the buffer keeps its contents.
+    std::size_t got = 0;
+    return ReadFullyAt(fd_, buffer, offset, got);
   }
   std::uint64_t SizeBytes() const override { return size_; }
   std::uint32_t LogicalSectorSize() const override { return sector_size_; }

@@ -128,18 +128,7 @@ int DatabaseFile::WriteAt(std::span<const std::uint8_t> bytes, std::uint64_t off
 
 int DatabaseFile::ReadDirect(std::span<std::uint8_t> bytes, std::uint64_t offset,
                              std::size_t& got) {
-  got = 0;
-  while (got < bytes.size()) {
-    ssize_t r =
-        pread(fd_, bytes.data() + got, bytes.size() - got, static_cast<off_t>(offset + got));
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      return errno != 0 ? errno : EIO;
-    }
-    if (r == 0) break;  // the end of the file
-    got += static_cast<std::size_t>(r);
-  }
-  return 0;
+  return ReadFullyAt(fd_, bytes, offset, got);
 }
 
 int DatabaseFile::ReadAt(std::span<std::uint8_t> bytes, std::uint64_t offset, std::size_t& got) {
