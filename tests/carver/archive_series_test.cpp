@@ -8,6 +8,7 @@
 #include <fstream>
 #include <random>
 
+#include "support/shell.h"
 #include "support/test_paths.h"
 #include "zip_reader.h"
 

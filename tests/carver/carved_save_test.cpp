@@ -16,7 +16,7 @@
 #include "support/memory_device.h"
 #include "support/recording_host.h"
 #include "support/test_paths.h"
-#include "zip_reader.h"
+#include "support/shell.h"
 
 namespace salvor::carver {
 namespace {

@@ -1,9 +1,7 @@
 #include "zip_reader.h"
 
-#include <sys/wait.h>
 #include <zlib.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -93,22 +91,6 @@ std::optional<ReadZip> ReadZipFile(const std::filesystem::path& path, std::strin
   }
   if (at != end) return fail("central directory size");
   return zip;
-}
-
-CommandResult RunCommand(const std::string& command) {
-  CommandResult result;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-  const int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
-
-bool HaveCommand(const std::string& name) {
-  return RunCommand("command -v " + name + " >/dev/null").status == 0;
 }
 
 }  // namespace salvor::testing

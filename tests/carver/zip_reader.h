@@ -32,12 +32,4 @@ struct ReadZip {
 // nullopt (with `why` filled) when the archive is not as expected.
 std::optional<ReadZip> ReadZipFile(const std::filesystem::path& path, std::string& why);
 
-// Runs a shell command; its exit status and combined output.
-struct CommandResult {
-  int status = -1;
-  std::string output;
-};
-CommandResult RunCommand(const std::string& command);
-bool HaveCommand(const std::string& name);
-
 }  // namespace salvor::testing

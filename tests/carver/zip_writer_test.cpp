@@ -16,6 +16,7 @@
 #include <random>
 #include <thread>
 
+#include "support/shell.h"
 #include "support/test_paths.h"
 #include "zip_reader.h"
 

@@ -1,9 +1,7 @@
 #include "cli_runner.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -36,17 +34,7 @@ std::string SalvorCliCommand() {
 }
 
 CliRun SalvorCli(const std::string& args, bool with_stderr) {
-  std::string cmd = SalvorCliCommand() + " " + args +
-                    (with_stderr ? " 2>&1" : " 2>/dev/null");
-  CliRun run;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return run;
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.output.append(buf, n);
-  int raw = pclose(p);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
+  return RunShell(SalvorCliCommand() + " " + args + (with_stderr ? " 2>&1" : " 2>/dev/null"));
 }
 
 std::string Quote(const std::string& path) { return "'" + path + "'"; }

@@ -3,12 +3,11 @@
 
 #include <string>
 
+#include "support/shell.h"
+
 namespace salvor::testing {
 
-struct CliRun {
-  int status = -1;
-  std::string output;  // stdout, and stderr unless kept apart
-};
+using CliRun = ShellRun;  // output holds stderr too unless kept apart
 
 // The shell command that starts the built salvor-cli with its scan database
 // in a folder of this test process's own (TEMP), so that tests may run side

@@ -7,11 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "support/shell.h"
 #include "support/test_paths.h"
 
 namespace salvor {
@@ -140,17 +141,10 @@ std::string Compare(const fs::path& temp, const std::string& json_lines, int vol
   const fs::path listing = temp / "listing.json";
   std::ofstream(script) << kCompare;
   std::ofstream(listing, std::ios::binary) << json_lines;
-  std::string cmd = "python3 " + Quote(script) + " " +
-                    Quote(testing::SamplesDir() / "sample-disk.json") + " " + Quote(listing) + " " +
-                    std::to_string(volume);
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return "cannot run python3";
-  std::string result;
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) result.append(buf, n);
-  pclose(p);
-  return result;
+  return testing::RunShell("python3 " + Quote(script) + " " +
+                           Quote(testing::SamplesDir() / "sample-disk.json") + " " + Quote(listing) +
+                           " " + std::to_string(volume))
+      .output;
 }
 
 TEST(LsCommand, FirstVolumeListsTheManifest) {

@@ -57,12 +57,7 @@ TEST(SearchCommand, EachFoundVolumeRecoversItsFiles) {
         "sys.argv[3],'#',' Root',f['path']),'rb').read()).hexdigest()!=f['sha256']]; "
         "print('bad', bad) if bad else print('all', len(v['files']))\" " +
         Quote(manifest) + " " + std::to_string(volume - 1) + " " + Quote(out);
-    FILE* p = popen(check.c_str(), "r");
-    std::string text;
-    char buf[512];
-    std::size_t n;
-    while (p && (n = fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
-    if (p) pclose(p);
+    const std::string text = testing::RunShell(check).output;
     EXPECT_EQ(text.rfind("all ", 0), 0u) << "volume " << volume << ": " << text;
   }
 }

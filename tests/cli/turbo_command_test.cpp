@@ -35,16 +35,9 @@ struct TurboCommand : ::testing::Test {
   std::string Check(const std::string& manifest, const std::string& listing,
                     const std::string& out = {}) {
     const std::string script = (testing::SourceDir() / "tests/cli/check_turbo.py").string();
-    testing::CliRun run;
-    std::string cmd = "python3 " + Quote(script) + " " + Quote(manifest) + " " + Quote(listing) +
-                      (out.empty() ? "" : " " + Quote(out));
-    FILE* p = popen(cmd.c_str(), "r");
-    std::string text;
-    char buf[4096];
-    std::size_t n;
-    while (p && (n = fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
-    if (p) pclose(p);
-    return text;
+    return testing::RunShell("python3 " + Quote(script) + " " + Quote(manifest) + " " +
+                             Quote(listing) + (out.empty() ? "" : " " + Quote(out)))
+        .output;
   }
 };
 

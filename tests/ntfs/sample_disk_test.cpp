@@ -7,7 +7,6 @@
 
 #include "disk/disk_info.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -27,6 +26,7 @@
 #include "ntfs/mft_locator.h"
 #include "ntfs/record_parser.h"
 #include "support/recording_host.h"
+#include "support/shell.h"
 #include "support/test_paths.h"
 
 namespace salvor {
@@ -86,14 +86,8 @@ for v in m["volumes"]:
   Manifest m;
   fs::path script = fs::temp_directory_path() / ("salvor-manifest-" + std::to_string(getpid()) + ".py");
   std::ofstream(script) << kScript;
-  std::string cmd = "python3 '" + script.string() + "' '" + json.string() + "'";
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return m;
-  std::string text;
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
-  pclose(p);
+  const std::string text =
+      salvor::testing::RunShell("python3 '" + script.string() + "' '" + json.string() + "'").output;
   fs::remove(script);
   std::istringstream lines(text);
   std::string line;

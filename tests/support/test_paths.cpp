@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include "support/shell.h"
 
 namespace salvor::testing {
 
@@ -28,13 +28,7 @@ ScratchDir::~ScratchDir() {
 }
 
 std::string Sha256OfFile(const std::filesystem::path& file) {
-  std::string cmd = "sha256sum '" + file.string() + "'";
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return {};
-  char buf[65] = {};
-  std::size_t n = fread(buf, 1, 64, p);
-  pclose(p);
-  return std::string(buf, n);
+  return RunShell("sha256sum '" + file.string() + "'").output.substr(0, 64);
 }
 
 }  // namespace salvor::testing
