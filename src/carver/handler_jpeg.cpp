@@ -2,6 +2,7 @@
 // marker within a range estimated from the frame size. High-quality and noisy
 // images run past that estimate; their end is then looked for up to the
 // maximum length, through bytes that can still be JPEG data.
+#include <algorithm>
 #include <cstring>
 #include <span>
 #include <vector>
@@ -82,11 +83,11 @@ struct EntropyWalk {
   }
 };
 
-// How far a file may reach: the length it would get without a measure.
-std::uint64_t MaximumLength(const SignatureRecord& rec) {
-  if (rec.maximum_length != 0) return rec.maximum_length;
-  if (rec.default_length != 0) return rec.default_length;
-  return kLengthWithoutAny;
+// How far the end is looked for: the user's maximum length, and at least as
+// far as a file without any length reaches, so that a small maximum (1 KiB
+// at first) does not cut high-quality images at their estimate.
+std::uint64_t SearchLimit(const SignatureRecord& rec) {
+  return std::max<std::uint64_t>(rec.maximum_length, kLengthWithoutAny);
 }
 
 // The end marker beyond the estimate: the walk from the image data (offset
@@ -169,7 +170,7 @@ HandlerResult HandleJpeg(HandlerContext& ctx, std::uint64_t start, SignatureReco
       return HandlerResult::kAccepted;
     }
   }
-  const std::uint64_t maximum = MaximumLength(rec);
+  const std::uint64_t maximum = SearchLimit(rec);
   if (maximum > (data_sector + limit + kSearchStride - start) * sector_size) {
     const std::uint64_t end = FindEndUpToMaximum(ctx, start, data, maximum, window);
     if (end != 0) {

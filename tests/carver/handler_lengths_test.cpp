@@ -42,11 +42,14 @@ TEST(JpegLengthTest, EndBeyondTheEstimateIsSearchedUpToTheMaximum) {
   EXPECT_EQ(r.result, HandlerResult::kAccepted);
   EXPECT_EQ(r.rec.found_length, jpeg.size());
   EXPECT_EQ(r.rec.skip_valid, 1);
-  // A maximum below the file's length: the estimate stands.
+  // An end beyond the user's maximum and the 2 MiB searched at least: the
+  // estimate stands; a larger maximum finds it.
   const std::uint32_t estimate = 4 * 512;  // from the sector of the data
-  auto capped = Handle(type_code::kJpeg, jpeg, 800, 2, 100 * 512);
+  Bytes large = SmallFrameJpeg((2u << 20) + 512);
+  auto capped = Handle(type_code::kJpeg, large, 4400, 2, 1024);
   EXPECT_EQ(capped.rec.found_length, estimate);
   EXPECT_EQ(capped.rec.skip_valid, 0);
+  EXPECT_EQ(Handle(type_code::kJpeg, large, 4400, 2, 4u << 20).rec.found_length, large.size());
   // Bytes that cannot be entropy data before the end marker: the estimate.
   Bytes broken = jpeg;
   broken[150 * 512] = 0xFF;
