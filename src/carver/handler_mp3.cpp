@@ -33,7 +33,8 @@ std::uint64_t TagsAfterFrames(FileBytes& file, std::uint64_t b) {
   constexpr std::uint64_t kApeMostBytes = 16u << 20;
   if (file.Equals(b, "APETAGEX") && file.LE32(b + 8) == 2000 && (file.LE32(b + 20) & kApeIsHeader)) {
     const std::uint64_t size = file.LE32(b + 12);  // items and footer
-    if (size >= kApeHeader && size <= kApeMostBytes && file.Equals(b + kApeHeader + size - kApeHeader, "APETAGEX")) {
+    // The footer's 32 bytes end the tag: they begin at b + size.
+    if (size >= kApeHeader && size <= kApeMostBytes && file.Equals(b + size, "APETAGEX")) {
       b += kApeHeader + size;
     }
   }
