@@ -2,6 +2,7 @@
 // reaches (its highest used sector), the directory which application wrote
 // it. Sectors are 512 or 4096 bytes, as the header's sector shift says.
 #include <algorithm>
+#include <vector>
 
 #include "carver/end_handlers.h"
 #include "carver/file_bytes.h"
@@ -47,17 +48,11 @@ class CompoundFile {
   std::uint32_t directory() const { return directory_; }
   FileBytes& file() { return file_; }
 
-  // The file sector holding FAT sector `index`, from the header or the DIFAT chain.
+  // The file sector holding FAT sector `index`, from the header or the DIFAT
+  // chain (read once, as far as the FAT reaches).
   std::uint32_t FatSector(std::uint32_t index) {
-    if (index < kHeaderFatSectors) return file_.LE32(0x4C + 4 * std::uint64_t{index});
-    index -= kHeaderFatSectors;
-    const std::uint32_t per = EntriesPerFatSector() - 1;  // the last one links on
-    std::uint32_t difat = difat_;
-    for (std::uint32_t hops = index / per; hops > 0 && difat <= kLastRegularSector; --hops) {
-      difat = file_.LE32(Offset(difat) + 4 * std::uint64_t{per});
-    }
-    if (difat > kLastRegularSector) return kFreeSector;
-    return file_.LE32(Offset(difat) + 4 * std::uint64_t{index % per});
+    if (!fat_listed_) ListFatSectors();
+    return index < fat_.size() ? fat_[index] : kFreeSector;
   }
 
   std::uint32_t Next(std::uint32_t sector) {
@@ -105,12 +100,32 @@ class CompoundFile {
   }
 
  private:
+  void ListFatSectors() {
+    fat_listed_ = true;
+    const std::uint32_t wanted = std::min(fat_sectors_, kMostFatSectors);
+    for (std::uint32_t i = 0; i < wanted && i < kHeaderFatSectors; ++i) {
+      fat_.push_back(file_.LE32(0x4C + 4 * std::uint64_t{i}));
+    }
+    const std::uint32_t per = EntriesPerFatSector() - 1;  // the last entry links on
+    std::uint32_t difat = difat_;
+    // Each DIFAT sector adds `per` entries, so a chain that loops ends here too.
+    while (fat_.size() < wanted && difat <= kLastRegularSector && ctx_.KeepGoing()) {
+      auto entries = file_.Bytes(Offset(difat), SectorBytes());
+      for (std::uint32_t e = 0; e < per && fat_.size() < wanted; ++e) {
+        fat_.push_back(LoadU32(entries.data() + 4 * e));
+      }
+      difat = LoadU32(entries.data() + 4 * std::uint64_t{per});
+    }
+  }
+
   HandlerContext& ctx_;
   FileBytes file_;
   std::uint32_t shift_ = 9;
   std::uint32_t fat_sectors_ = 0;
   std::uint32_t directory_ = 0;
   std::uint32_t difat_ = 0;
+  bool fat_listed_ = false;
+  std::vector<std::uint32_t> fat_;  // file sector of each FAT sector
 };
 
 // Without a known stream name: the first four entries of the first directory
