@@ -149,12 +149,13 @@ HandlerResult HandleOle(HandlerContext& ctx, std::uint64_t start, SignatureRecor
   std::string extension = TypeFromFirstEntries(first_directory);
   const std::string named = ole.TypeFromDirectory();
   if (!named.empty()) extension = named;
-  // The most the FAT can map: the length when it marks no sector used.
+  // The most the FAT can map is the length when it marks no sector used; the
+  // end of the highest used sector never lies beyond it.
   const std::uint64_t mapped =
       (std::uint64_t{ole.fat_sectors()} * ole.EntriesPerFatSector() + 1) * sector_bytes;
   const std::uint64_t used = ole.UsedEnd();
   rec.extension = extension;
-  rec.found_length = ClampLength(used != 0 ? std::min(used, mapped) : mapped);
+  rec.found_length = ClampLength(used != 0 ? used : mapped);
   rec.skip_length = ClampLength(ole.Offset(ole.directory()) + sector_bytes);
   rec.skip_valid = 1;
   return HandlerResult::kAccepted;
