@@ -6,6 +6,7 @@ Every measurement runs the command under /usr/bin/time -v, after one warm-up
 run that fills the page cache, and keeps the median wall time and the largest
 peak resident memory of the timed runs.
 """
+import hashlib
 import lzma
 import os
 import re
@@ -195,7 +196,11 @@ def large_files():
 def carving_image(size_mib, files):
     """bench/carve-bench-image's image of files planted in filler, cached
     with its manifest."""
-    path = os.path.join(CACHE, f"carve-{size_mib}m-{files}.img")
+    # The builder's own text names the image, so that a changed set of files
+    # is not read from an older cached image.
+    with open(os.path.join(ROOT, "bench", "carve-bench-image"), "rb") as f:
+        version = hashlib.sha256(f.read()).hexdigest()[:8]
+    path = os.path.join(CACHE, f"carve-{size_mib}m-{files}-{version}.img")
     if not os.path.exists(path + ".manifest"):
         os.makedirs(CACHE, exist_ok=True)
         subprocess.run([os.path.join(ROOT, "bench", "carve-bench-image"), path, str(size_mib),
@@ -267,7 +272,6 @@ def whole_files(folder, wanted):
     """How many of the wanted sha256 values (a list; repeats count) some
     file below folder has byte for byte, and how many files it holds."""
     import collections
-    import hashlib
     have = collections.Counter()
     for base, _, names in os.walk(folder):
         for n in names:

@@ -1,3 +1,4 @@
+// MIDI: the chunks from the header chunk on; the file ends with the last one.
 #include "carver/end_handlers.h"
 #include "carver/file_bytes.h"
 
@@ -10,7 +11,7 @@ HandlerResult HandleMidi(HandlerContext& ctx, std::uint64_t start, SignatureReco
   while (p <= kMaxMeasure && ctx.KeepGoing() && (file.Equals(p, "MThd") || file.Equals(p, "MTrk"))) {
     p += std::uint64_t{file.BE32(p + 4)} + 8;
   }
-  SetLengthAndSkip(rec, p + 2);
+  SetLengthAndSkip(rec, p);
   return HandlerResult::kAccepted;
 }
 

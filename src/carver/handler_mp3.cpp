@@ -1,5 +1,6 @@
 // MP3 (and MPEG audio in a RIFF wrapper): an optional ID3v2 tag, then at
-// least 40 consecutive valid frames.
+// least 40 consecutive valid frames, or fewer when the stream's own header
+// (Xing/Info or VBRI) counts as many; then an optional APEv2 and ID3v1 tag.
 #include "carver/end_handlers.h"
 #include "carver/file_bytes.h"
 #include "carver/mpeg_audio.h"
@@ -9,6 +10,37 @@ namespace {
 
 constexpr std::uint32_t kMinimumFrames = 40;
 constexpr std::uint16_t kFormatMpegLayer3 = 0x55;
+
+// The frame count of a Xing/Info or VBRI header in the first frame (at f), or
+// 0 when it has none.
+std::uint32_t CountedFrames(FileBytes& file, std::uint64_t f, const MpegAudioHeader& first) {
+  const bool mono = ((file.U8(f + 3) >> 6) & 3) == 3;
+  const bool mpeg1 = first.version == 3;
+  const std::uint64_t side_info = mpeg1 ? (mono ? 17 : 32) : (mono ? 9 : 17);
+  const std::uint64_t xing = f + 4 + (first.protection == 0 ? 2 : 0) + side_info;
+  if ((file.Equals(xing, "Xing") || file.Equals(xing, "Info")) && (file.BE32(xing + 4) & 1)) {
+    return file.BE32(xing + 8);
+  }
+  if (file.Equals(f + 36, "VBRI")) return file.BE32(f + 36 + 14);
+  return 0;
+}
+
+// Tags written after the last frame: an APEv2 tag that begins with its
+// header, then an ID3v1 tag. Returns the end of what follows b.
+std::uint64_t TagsAfterFrames(FileBytes& file, std::uint64_t b) {
+  constexpr std::uint32_t kApeIsHeader = 1u << 29;
+  constexpr std::uint64_t kApeHeader = 32;
+  constexpr std::uint64_t kApeMostBytes = 16u << 20;
+  if (file.Equals(b, "APETAGEX") && file.LE32(b + 8) == 2000 && (file.LE32(b + 20) & kApeIsHeader)) {
+    const std::uint64_t size = file.LE32(b + 12);  // items and footer
+    // The footer's 32 bytes end the tag: they begin at b + size.
+    if (size >= kApeHeader && size <= kApeMostBytes && file.Equals(b + size, "APETAGEX")) {
+      b += kApeHeader + size;
+    }
+  }
+  if (file.Equals(b, "TAG")) b += 128;
+  return b;
+}
 
 // Steps over the RIFF header and its chunks to the payload of "data". The
 // chunk headers must lie in the window first read at f; returns 0 when the
@@ -46,7 +78,11 @@ HandlerResult HandleMp3(HandlerContext& ctx, std::uint64_t start, SignatureRecor
     f = 10 + ((std::uint64_t{tag[6]} << 21) | (std::uint64_t{tag[7]} << 14) |
               (std::uint64_t{tag[8]} << 7) | tag[9]);
   }
+  // A wrapper's RIFF size ends the file when it covers the frames (a pad
+  // byte and chunks may follow them).
+  std::uint64_t riff_end = 0;
   if (file.Equals(f, "RIFF")) {
+    riff_end = f + std::uint64_t{file.LE32(f + 4)} + 8;
     f = DataPayload(ctx, file, start, f);
     if (f == 0) return HandlerResult::kRejected;
   }
@@ -72,7 +108,12 @@ HandlerResult HandleMp3(HandlerContext& ctx, std::uint64_t start, SignatureRecor
     ++count;
     b += length;
   }
-  if (count < kMinimumFrames) return HandlerResult::kRejected;
+  if (count < kMinimumFrames) {
+    const std::uint32_t counted = CountedFrames(frames, f, first);
+    // Encoders count the audio frames, not the one that holds the count.
+    if (counted == 0 || (counted != count && counted + 1 != count)) return HandlerResult::kRejected;
+  }
+  b = riff_end >= b ? riff_end : TagsAfterFrames(frames, b);
   SetLengthAndSkip(rec, b);
   return HandlerResult::kAccepted;
 }

@@ -73,7 +73,7 @@ TEST(RiffWaveHandlerTest, PcmIsRiffSizePlusEightMpegGoesToMp3) {
   EXPECT_EQ(Handle(type_code::kRiffWave, avi).result, HandlerResult::kRejected);
 }
 
-TEST(MidiHandlerTest, ChunkWalkPlusTwo) {
+TEST(MidiHandlerTest, ChunkWalkEndsAtTheLastChunk) {
   Bytes midi;
   AppendText(midi, "MThd");
   PutBE32(midi, 4, 6);
@@ -82,8 +82,8 @@ TEST(MidiHandlerTest, ChunkWalkPlusTwo) {
   PutBE32(midi, 18, 100);
   midi.resize(122, 0);
   auto r = Handle(type_code::kMidi, midi);
-  EXPECT_EQ(r.rec.found_length, 124u);
-  EXPECT_EQ(r.rec.skip_length, 124u);
+  EXPECT_EQ(r.rec.found_length, 122u);
+  EXPECT_EQ(r.rec.skip_length, 122u);
 }
 
 TEST(AtomWalkHandlerTest, StopsAtANonLetterTypeAZeroSizeOrTheDiskEnd) {
