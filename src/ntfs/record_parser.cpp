@@ -16,6 +16,8 @@
 namespace salvor {
 namespace {
 
+constexpr std::uint32_t kRootRecordNumber = 5;
+
 void TakeStandardInformation(const Attribute& a, std::uint16_t record_flags, EntryInfo& entry) {
   namespace si = standard_information;
   std::uint32_t attributes = 0;
@@ -89,11 +91,22 @@ void TakeIndexRoot(const Attribute& a, EntryInfo& entry) {
   if (parent) entry.own_record = static_cast<std::uint32_t>(*parent);
 }
 
+// The root folder calls itself "." in itself; a big root's index root is
+// empty and gives no number to tell it by, so its header (or, in the old
+// header that has none, its being a folder) does.
+bool IsRootsOwnName(std::span<const std::uint8_t> record, bool directory, const EntryInfo& entry) {
+  if (!directory || entry.parent_record != kRootRecordNumber || entry.Name() != u".") return false;
+  return UpdateSequenceOffset(record) != file_record::kNewHeader ||
+         HeaderRecordNumber(record) == kRootRecordNumber;
+}
+
 }  // namespace
 
 bool ExcludedEntryName(std::u16string_view name) {
-  static constexpr std::array<std::u16string_view, 11> kExcluded = {
-      u"$MFT",    u"$MFTMirr", u"$LogFile", u"$Volume", u"$AttrDef", u".",
+  // "." is not among them: only the root's own "." is left out (by
+  // IsRootsOwnName); a file called "." elsewhere is a file.
+  static constexpr std::array<std::u16string_view, 10> kExcluded = {
+      u"$MFT",    u"$MFTMirr", u"$LogFile", u"$Volume", u"$AttrDef",
       u"$Bitmap", u"$Boot",    u"$BadClus", u"$Secure", u"$UpCase"};
   for (auto excluded : kExcluded)
     if (name == excluded) return true;
@@ -140,7 +153,8 @@ bool ParseFileRecord(EngineState& state, std::span<const std::uint8_t> record, E
     }
   }
 
-  if (ExcludedEntryName(entry.Name()) || entry.own_record == entry.parent_record) {
+  if (ExcludedEntryName(entry.Name()) || entry.own_record == entry.parent_record ||
+      IsRootsOwnName(record, directory, entry)) {
     entry.ClearName();
     return false;
   }

@@ -152,7 +152,7 @@ TEST_F(ParseFileRecordTest, NonResidentDataTakesTheRealSizeAndNamedStreamsDoNotC
 }
 
 TEST_F(ParseFileRecordTest, SystemFileNamesAreLeftOutWhateverTheirFolder) {
-  for (const char16_t* name : {u"$MFT", u"$MFTMirr", u"$LogFile", u"$Volume", u"$AttrDef", u".",
+  for (const char16_t* name : {u"$MFT", u"$MFTMirr", u"$LogFile", u"$Volume", u"$AttrDef",
                                u"$Bitmap", u"$Boot", u"$BadClus", u"$Secure", u"$UpCase"}) {
     Bytes r = RecordBuilder()
                   .Resident(0x10, StandardInformation(1, 1, 0))
@@ -165,7 +165,7 @@ TEST_F(ParseFileRecordTest, SystemFileNamesAreLeftOutWhateverTheirFolder) {
     EXPECT_EQ(e.name[0], 0);
   }
   // Names merely like them stay.
-  for (const char16_t* name : {u"$boot", u"$Boot.txt", u"$Extend", u"$Quota", u".."}) {
+  for (const char16_t* name : {u"$boot", u"$Boot.txt", u"$Extend", u"$Quota", u"..", u"."}) {
     Bytes r = RecordBuilder()
                   .Resident(0x10, StandardInformation(1, 1, 0))
                   .Resident(0x30, FileNameValue(1234, name))
