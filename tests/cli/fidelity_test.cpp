@@ -60,16 +60,20 @@ Checked RecoverAndCheck(const std::string& fixture, const std::string& options,
   return c;
 }
 
+// By the MFT walk and by the Turbo Scan alike.
 TEST(Fidelity, EveryNameSavedByteExactLongNamesShortenedLinksLinked) {
-  std::string summary;
-  Checked c = RecoverAndCheck("names-and-links", "", &summary);
-  EXPECT_EQ(c.bad, 0u) << c.text;
-  EXPECT_EQ(c.ok, 190u) << c.text;
-  // shared_target.txt and the deleted ext_only.bin: one file each on disk.
-  EXPECT_EQ(c.inodes, 2u) << c.text;
-  // Three files and one folder shortened, none skipped; 149 + 33 names linked.
-  EXPECT_NE(summary.find("0 skipped, 0 failed, 0 excluded, 4 renamed, 182 linked"), std::string::npos)
-      << summary;
+  for (const char* options : {"", " --turbo"}) {
+    std::string summary;
+    Checked c = RecoverAndCheck("names-and-links", options, &summary);
+    EXPECT_EQ(c.bad, 0u) << options << c.text;
+    EXPECT_EQ(c.ok, 190u) << options << c.text;
+    // shared_target.txt and the deleted ext_only.bin: one file each on disk.
+    EXPECT_EQ(c.inodes, 2u) << options << c.text;
+    // Three files and one folder shortened, none skipped; 149 + 33 names linked.
+    EXPECT_NE(summary.find("0 skipped, 0 failed, 0 excluded, 4 renamed, 182 linked"),
+              std::string::npos)
+        << options << summary;
+  }
 }
 
 TEST(Fidelity, VolumesWithClustersAbove64KiB) {
