@@ -54,6 +54,12 @@ void SetFileTimes(int fd, const EntryNode& entry) {
   futimens(fd, times);  // a file system without times keeps the data all the same
 }
 
+// `name` inside the folder at `path` below the destination ("" for the
+// destination itself).
+std::string JoinPath(const std::string& path, const std::string& name) {
+  return path.empty() ? name : path + "/" + name;
+}
+
 class Saver {
  public:
   Saver(EngineState& state, ScanDatabase& db, const SaveRequest& request)
@@ -99,7 +105,7 @@ class Saver {
       return std::nullopt;
     }
     if (target->shortened) ++summary_.renamed;
-    const std::string saved_path = path.empty() ? target->name : path + "/" + target->name;
+    const std::string saved_path = JoinPath(path, target->name);
     const bool linked_record = links_ && links_->Names(entry) > 1;
     if (linked_record) {
       auto first = saved_.find(entry.record_sector);
@@ -191,8 +197,7 @@ class Saver {
     std::uint32_t folders = 0;
     std::vector<EntryNode> children = ListChildren(db_, entry.child_block, size, files, folders, true);
     if (children.empty()) return;  // created, not entered
-    levels_.push_back({std::move(target->fd), path.empty() ? target->name : path + "/" + target->name,
-                       std::move(children), 0});
+    levels_.push_back({std::move(target->fd), JoinPath(path, target->name), std::move(children), 0});
   }
 
   EngineState& state_;
