@@ -32,20 +32,17 @@ void TakeStandardInformation(const Attribute& a, std::uint16_t record_flags, Ent
 }
 
 // A resident attribute list: looks up names and the data size in the records
-// it names. Returns the result of the last lookup (false when none); stops
-// the whole record's walk through `stop` when a name lookup fails.
-bool FromResidentList(EngineState& state, const Attribute& a, EntryInfo& entry, bool& stop) {
+// it names. Returns the result of the last lookup (false when none). A name
+// record that cannot be read does not end the list: the file's other names
+// are listed from the records that hold them, and they need its size.
+bool FromResidentList(EngineState& state, const Attribute& a, EntryInfo& entry) {
   bool found = false;
   auto list = a.Value();
   if (!list) return false;
   std::size_t at = 0;
   while (auto e = ReadAttributeListEntry(*list, at)) {
     if (e->type == attr::kFileName) {
-      found = FileNameFromRecord(state, e->record, entry);
-      if (!found) {
-        stop = true;
-        return false;
-      }
+      found = FileNameFromRecord(state, e->record, entry) || found;
     } else if (e->is_unnamed_data_start()) {
       return DataSizeFromRecord(state, e->record, entry);
     } else if (e->type > attr::kData) {
@@ -128,12 +125,11 @@ bool ParseFileRecord(EngineState& state, std::span<const std::uint8_t> record, E
         TakeStandardInformation(*a, record_flags, entry);
         break;
       case attr::kAttributeList: {
-        bool stop = false;
         const bool found = a->non_resident() ? FromNonResidentList(state, *a, entry)
-                                             : FromResidentList(state, *a, entry, stop);
+                                             : FromResidentList(state, *a, entry);
         // A file has all it needs from the list; a folder goes on to its
         // index root unless the list failed it.
-        done = stop || !found || !directory;
+        done = !found || !directory;
         break;
       }
       case attr::kFileName:
