@@ -1,4 +1,4 @@
-// CheckFileRecord and ParseFileRecord on one record, with IsMftRecord and
+// CheckFileRecord, ParseFileRecord and RecordNames on one record, with IsMftRecord and
 // IsMftMirrRecord beside them. Input: one FILE record (1024 bytes, or 4096
 // when the input is longer). Every record the parser looks up through an
 // attribute list, and every cluster of a non-resident list, reads the input
@@ -16,6 +16,7 @@
 #include "ntfs/engine_state.h"
 #include "ntfs/file_record.h"
 #include "ntfs/mft_first_record.h"
+#include "ntfs/record_names.h"
 #include "ntfs/record_parser.h"
 
 namespace {
@@ -59,6 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     salvor::EntryInfo entry;
     salvor::ParseFileRecord(state, record, entry);
     if (entry.name_length > salvor::kEntryNameCapacity) __builtin_trap();
+    for (const salvor::RecordName& n : salvor::RecordNames(state, record, 0))
+      if (n.name.size() > 255) __builtin_trap();  // a $FILE_NAME holds at most 255 units
   }
   std::vector<std::uint8_t> copy = original;
   salvor::IsMftRecord(copy);

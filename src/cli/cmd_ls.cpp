@@ -13,6 +13,7 @@
 #include "cli/json_writer.h"
 #include "cli/volume_tree.h"
 #include "disk/texts.h"
+#include "ntfs/record_links.h"
 #include "ntfs/scan_database.h"
 
 namespace salvor::cli {
@@ -77,7 +78,8 @@ void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
 }
 
-void AppendJsonLine(std::string& out, const EntryNode& e, const std::string& path) {
+void AppendJsonLine(std::string& out, const EntryNode& e, const std::string& path,
+                    std::uint32_t links) {
   out += "{\"entry\":";
   AppendNumber(out, e.entry_number);
   out += ",\"path\":";
@@ -98,6 +100,8 @@ void AppendJsonLine(std::string& out, const EntryNode& e, const std::string& pat
   AppendJsonDate(out, e.access_date);
   out += ",\"record_sector\":";
   AppendNumber(out, e.record_sector);
+  out += ",\"links\":";
+  AppendNumber(out, links);
   out += "}\n";
 }
 
@@ -131,6 +135,7 @@ bool ListTree(ScanDatabase& db, bool json) {
     std::string path;
   };
   std::deque<Pending> folders{{0, std::string()}};
+  const RecordLinks links = json ? RecordLinks::Count(db) : RecordLinks{};
   std::unordered_set<std::uint32_t> listed{0};  // a damaged tree must not loop
   try {
     while (!folders.empty()) {
@@ -141,7 +146,7 @@ bool ListTree(ScanDatabase& db, bool json) {
         if (!path.empty()) path += '/';
         path += Utf16ToUtf8(e.name);
         if (json)
-          AppendJsonLine(out, e, path);
+          AppendJsonLine(out, e, path, links.Names(e));
         else
           AppendTextLine(out, e, path);
         if (out.size() > (1 << 16) - 1024) flush();

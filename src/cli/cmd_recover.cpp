@@ -31,6 +31,8 @@ void PrintSummary(const CliContext& ctx, const SaveSummary& s) {
         .Field("skipped", s.skipped)
         .Field("failed", s.failed)
         .Field("excluded", s.excluded)
+        .Field("renamed", s.renamed)
+        .Field("linked", s.linked)
         .Field("stopped", s.stopped)
         .Field("abandoned", s.abandoned);
     std::printf("%s\n", line.str().c_str());
@@ -39,7 +41,8 @@ void PrintSummary(const CliContext& ctx, const SaveSummary& s) {
   std::printf(text::kRecoverSummary, static_cast<unsigned long long>(s.files),
               static_cast<unsigned long long>(s.folders), static_cast<unsigned long long>(s.bytes),
               static_cast<unsigned long long>(s.skipped), static_cast<unsigned long long>(s.failed),
-              static_cast<unsigned long long>(s.excluded));
+              static_cast<unsigned long long>(s.excluded), static_cast<unsigned long long>(s.renamed),
+              static_cast<unsigned long long>(s.linked));
   std::printf("\n");
 }
 
@@ -72,7 +75,9 @@ void RunRecover(CliContext& ctx, const RecoverOptions& o) {
                                static_cast<unsigned long long>(summary.bytes),
                                static_cast<unsigned long long>(summary.skipped),
                                static_cast<unsigned long long>(summary.failed),
-                               static_cast<unsigned long long>(summary.excluded)),
+                               static_cast<unsigned long long>(summary.excluded),
+                               static_cast<unsigned long long>(summary.renamed),
+                               static_cast<unsigned long long>(summary.linked)),
                         "", summary.ok() ? LogKind::kCompleted : LogKind::kFailure});
   PrintSummary(ctx, summary);
   if (summary.stopped || tree.stopped)

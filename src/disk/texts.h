@@ -101,6 +101,7 @@ inline constexpr std::string_view kForbiddenCharacters =
     "A file/ folder cannot contain following special characters:\n\\/ : * ? \" < > | ";
 inline constexpr std::string_view kFileSkipped = "file skipped";
 inline constexpr std::string_view kFileSavingFailed = "file saving failed";
+inline constexpr const char* kNameShortened = "name too long for the destination, saved as \"%s\"";
 inline constexpr std::string_view kDestinationOnSource =
     "The destination folder lies on the disk being recovered. Saving there would overwrite "
     "the data being recovered: choose a folder on another drive.";
@@ -188,7 +189,8 @@ inline constexpr std::string_view kSavingData = "Saving data...";
 inline constexpr std::string_view kSavingDataCompleted = "Saving data completed.";
 inline constexpr std::string_view kSavingDataEnded = "Saving data ended early or with failures.";
 inline constexpr const char* kRecoverSummary =
-    "%llu files, %llu folders, %llu bytes saved; %llu skipped, %llu failed, %llu excluded";
+    "%llu files, %llu folders, %llu bytes saved; %llu skipped, %llu failed, %llu excluded, "
+    "%llu renamed, %llu linked";
 inline constexpr const char* kNoSuchEntry = "no entry %u: the tree has entries 0 to %u - 1";
 inline constexpr const char* kNotAFileEntry =
     "entry %u is not a file (the tree has entries 0 to %u - 1)";

@@ -41,23 +41,6 @@ struct Extent {
   std::uint32_t record = 0;
 };
 
-// The bytes of an attribute list, resident or not, up to the size NTFS
-// allows such a list.
-std::vector<std::uint8_t> AttributeListBytes(EngineState& state, const Attribute& list) {
-  if (!list.non_resident()) {
-    auto value = list.Value();
-    if (!value) return {};
-    return {value->bytes().begin(), value->bytes().end()};
-  }
-  DataStream s = StreamOfAttribute(list);
-  s.size = s.initialized_size = std::min(s.size, kMaxAttributeListSize);
-  s.compressed = false;
-  VectorSink sink;
-  StreamWriter writer{state, sink, s.size, s.initialized_size, nullptr};
-  WriteRuns(s.runs, writer);
-  return std::move(sink.bytes());
-}
-
 // The unnamed $DATA extents the list names, by starting VCN, each VCN once.
 std::vector<Extent> DataExtents(const std::vector<std::uint8_t>& bytes) {
   std::vector<Extent> extents;
@@ -132,6 +115,21 @@ StreamLookup LocateDataStream(EngineState& state, std::span<const std::uint8_t> 
   auto data = FindUnnamedData(record);
   if (!data) return {};
   return {StreamStatus::kFound, StreamOfAttribute(*data)};
+}
+
+std::vector<std::uint8_t> AttributeListBytes(EngineState& state, const Attribute& list) {
+  if (!list.non_resident()) {
+    auto value = list.Value();
+    if (!value) return {};
+    return {value->bytes().begin(), value->bytes().end()};
+  }
+  DataStream s = StreamOfAttribute(list);
+  s.size = s.initialized_size = std::min(s.size, kMaxAttributeListSize);
+  s.compressed = false;
+  VectorSink sink;
+  StreamWriter writer{state, sink, s.size, s.initialized_size, nullptr};
+  WriteRuns(s.runs, writer);
+  return std::move(sink.bytes());
 }
 
 }  // namespace salvor

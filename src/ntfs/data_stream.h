@@ -50,4 +50,8 @@ struct StreamLookup {
 // extension record holding an extent fails its check.
 StreamLookup LocateDataStream(EngineState& state, std::span<const std::uint8_t> record);
 
+// The bytes of an attribute list, resident or not, up to the size NTFS
+// allows such a list.
+std::vector<std::uint8_t> AttributeListBytes(EngineState& state, const Attribute& list);
+
 }  // namespace salvor

@@ -16,6 +16,8 @@
 namespace salvor {
 namespace {
 
+constexpr std::uint32_t kRootRecordNumber = 5;
+
 void TakeStandardInformation(const Attribute& a, std::uint16_t record_flags, EntryInfo& entry) {
   namespace si = standard_information;
   std::uint32_t attributes = 0;
@@ -30,20 +32,17 @@ void TakeStandardInformation(const Attribute& a, std::uint16_t record_flags, Ent
 }
 
 // A resident attribute list: looks up names and the data size in the records
-// it names. Returns the result of the last lookup (false when none); stops
-// the whole record's walk through `stop` when a name lookup fails.
-bool FromResidentList(EngineState& state, const Attribute& a, EntryInfo& entry, bool& stop) {
+// it names. Returns the result of the last lookup (false when none). A name
+// record that cannot be read does not end the list: the file's other names
+// are listed from the records that hold them, and they need its size.
+bool FromResidentList(EngineState& state, const Attribute& a, EntryInfo& entry) {
   bool found = false;
   auto list = a.Value();
   if (!list) return false;
   std::size_t at = 0;
   while (auto e = ReadAttributeListEntry(*list, at)) {
     if (e->type == attr::kFileName) {
-      found = FileNameFromRecord(state, e->record, entry);
-      if (!found) {
-        stop = true;
-        return false;
-      }
+      found = FileNameFromRecord(state, e->record, entry) || found;
     } else if (e->is_unnamed_data_start()) {
       return DataSizeFromRecord(state, e->record, entry);
     } else if (e->type > attr::kData) {
@@ -89,11 +88,22 @@ void TakeIndexRoot(const Attribute& a, EntryInfo& entry) {
   if (parent) entry.own_record = static_cast<std::uint32_t>(*parent);
 }
 
+// The root folder calls itself "." in itself; a big root's index root is
+// empty and gives no number to tell it by, so its header (or, in the old
+// header that has none, its being a folder) does.
+bool IsRootsOwnName(std::span<const std::uint8_t> record, bool directory, const EntryInfo& entry) {
+  if (!directory || entry.parent_record != kRootRecordNumber || entry.Name() != u".") return false;
+  return UpdateSequenceOffset(record) != file_record::kNewHeader ||
+         HeaderRecordNumber(record) == kRootRecordNumber;
+}
+
 }  // namespace
 
 bool ExcludedEntryName(std::u16string_view name) {
-  static constexpr std::array<std::u16string_view, 11> kExcluded = {
-      u"$MFT",    u"$MFTMirr", u"$LogFile", u"$Volume", u"$AttrDef", u".",
+  // "." is not among them: only the root's own "." is left out (by
+  // IsRootsOwnName); a file called "." elsewhere is a file.
+  static constexpr std::array<std::u16string_view, 10> kExcluded = {
+      u"$MFT",    u"$MFTMirr", u"$LogFile", u"$Volume", u"$AttrDef",
       u"$Bitmap", u"$Boot",    u"$BadClus", u"$Secure", u"$UpCase"};
   for (auto excluded : kExcluded)
     if (name == excluded) return true;
@@ -115,12 +125,11 @@ bool ParseFileRecord(EngineState& state, std::span<const std::uint8_t> record, E
         TakeStandardInformation(*a, record_flags, entry);
         break;
       case attr::kAttributeList: {
-        bool stop = false;
         const bool found = a->non_resident() ? FromNonResidentList(state, *a, entry)
-                                             : FromResidentList(state, *a, entry, stop);
+                                             : FromResidentList(state, *a, entry);
         // A file has all it needs from the list; a folder goes on to its
         // index root unless the list failed it.
-        done = stop || !found || !directory;
+        done = !found || !directory;
         break;
       }
       case attr::kFileName:
@@ -140,7 +149,8 @@ bool ParseFileRecord(EngineState& state, std::span<const std::uint8_t> record, E
     }
   }
 
-  if (ExcludedEntryName(entry.Name()) || entry.own_record == entry.parent_record) {
+  if (ExcludedEntryName(entry.Name()) || entry.own_record == entry.parent_record ||
+      IsRootsOwnName(record, directory, entry)) {
     entry.ClearName();
     return false;
   }

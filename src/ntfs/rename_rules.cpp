@@ -74,22 +74,33 @@ std::string_view CutUtf8(std::string_view text, std::size_t bytes) {
   return text.substr(0, bytes);
 }
 
-}  // namespace
-
-std::string NumberedName(std::string_view name, unsigned n, std::size_t max_bytes) {
+// `name` with `suffix` put in front of its extension, the stem shortened
+// so that the whole fits in `max_bytes`. An "extension" that would take
+// more than half the room is part of the name, not a type to keep.
+std::string FittedName(std::string_view name, std::string_view suffix, std::size_t max_bytes) {
   const std::size_t dot = name.rfind('.');
   // A leading dot starts a hidden name, not an extension.
-  const bool has_extension = dot != std::string_view::npos && dot > 0;
+  const bool has_extension = dot != std::string_view::npos && dot > 0 &&
+                             (name.size() <= max_bytes || name.size() - dot <= max_bytes / 2);
   const std::string_view stem = has_extension ? name.substr(0, dot) : name;
-  const std::string suffix = " (" + std::to_string(n) + ")";
   const std::size_t extension_bytes = has_extension ? name.size() - dot : 0;
   const std::size_t room = max_bytes > suffix.size() + extension_bytes
                                ? max_bytes - suffix.size() - extension_bytes
                                : 0;
-  const std::string typed = std::string(CutUtf8(stem, room)) + suffix;
+  const std::string typed = std::string(CutUtf8(stem, room)).append(suffix);
   if (!has_extension) return typed;
   std::string full = NameWithFailedExtension(typed, name, std::string_view::npos);
   return std::string(CutUtf8(full, max_bytes));
+}
+
+}  // namespace
+
+std::string NumberedName(std::string_view name, unsigned n, std::size_t max_bytes) {
+  return FittedName(name, " (" + std::to_string(n) + ")", max_bytes);
+}
+
+std::string ShortenedName(std::string_view name, std::size_t max_bytes) {
+  return FittedName(name, "", max_bytes);
 }
 
 }  // namespace salvor

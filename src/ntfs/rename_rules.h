@@ -48,4 +48,9 @@ std::string NameWithFailedExtension(std::string_view typed, std::string_view fai
 // so that the result fits in `max_bytes`.
 std::string NumberedName(std::string_view name, unsigned n, std::size_t max_bytes);
 
+// A name longer than a file system takes (`max_bytes` of UTF-8), shortened
+// the same way without a number: the stem cut at a character boundary, the
+// extension kept.
+std::string ShortenedName(std::string_view name, std::size_t max_bytes);
+
 }  // namespace salvor

@@ -2,16 +2,20 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <set>
+#include <unordered_map>
 
 #include "disk/block_device.h"
 #include "disk/disk_info.h"
 #include "disk/texts.h"
 #include "ntfs/data_writer.h"
 #include "ntfs/destination_check.h"
+#include "ntfs/record_links.h"
 #include "ntfs/save_target.h"
 
 namespace salvor {
@@ -50,10 +54,23 @@ void SetFileTimes(int fd, const EntryNode& entry) {
   futimens(fd, times);  // a file system without times keeps the data all the same
 }
 
+// `name` inside the folder at `path` below the destination ("" for the
+// destination itself).
+std::string JoinPath(const std::string& path, const std::string& name) {
+  return path.empty() ? name : path + "/" + name;
+}
+
 class Saver {
  public:
   Saver(EngineState& state, ScanDatabase& db, const SaveRequest& request)
       : state_(state), db_(db), request_(request), host_(state.host()) {}
+
+  // Hard links are made only where the names of one record are known and
+  // `destination` is the folder every saved path is relative to.
+  void LinkNamesOfOneRecord(const RecordLinks* links, int destination) {
+    links_ = links;
+    destination_ = destination;
+  }
 
   SaveSummary& summary() { return summary_; }
 
@@ -62,7 +79,7 @@ class Saver {
   // hostile tree cannot exhaust the call stack.
   bool SaveTree(const EntryNode& root, int dir) {
     levels_.clear();
-    if (!SaveItem(root, dir)) return false;
+    if (!SaveItem(root, dir, {})) return false;
     while (!levels_.empty()) {
       Level& level = levels_.back();
       if (level.next == level.children.size()) {
@@ -70,14 +87,14 @@ class Saver {
         continue;
       }
       const EntryNode child = std::move(level.children[level.next++]);
-      if (!SaveItem(child, level.dir.get())) return false;
+      if (!SaveItem(child, level.dir.get(), level.path)) return false;
     }
     return true;
   }
 
-  // The file `entry` into `dir`; the name it was created under, or nullopt
-  // when it was not created.
-  std::optional<std::string> SaveFile(const EntryNode& entry, int dir) {
+  // The file `entry` into `dir` (at `path` below the destination); the name
+  // it was created under, or nullopt when it was not created.
+  std::optional<std::string> SaveFile(const EntryNode& entry, int dir, const std::string& path) {
     if (IsExcludedType(Utf16ToUtf8(entry.name), request_.excluded_types)) {
       ++summary_.excluded;
       return std::nullopt;
@@ -86,6 +103,16 @@ class Saver {
     if (!target) {
       ++summary_.skipped;
       return std::nullopt;
+    }
+    if (target->shortened) ++summary_.renamed;
+    const std::string saved_path = JoinPath(path, target->name);
+    const bool linked_record = links_ && links_->Names(entry) > 1;
+    if (linked_record) {
+      auto first = saved_.find(entry.record_sector);
+      if (first != saved_.end() && LinkTo(first->second, dir, *target)) {
+        ++summary_.linked;
+        return target->name;
+      }
     }
     FdSink sink(host_, target->fd.get());
     const SaveDataResult data =
@@ -100,6 +127,7 @@ class Saver {
     summary_.bytes += data.bytes;
     if (data.ok) {
       ++summary_.files;
+      if (linked_record) saved_.try_emplace(entry.record_sector, saved_path);
     } else {
       ++summary_.failed;
       if (!request_.quiet)
@@ -113,17 +141,39 @@ class Saver {
   // (files first, then subfolders, as the database lists them).
   struct Level {
     UniqueFd dir;
+    std::string path;  // below the destination, "/"-joined
     std::vector<EntryNode> children;
     std::size_t next = 0;
   };
 
+  // Makes the just created, empty `target` in `dir` a hard link to the file
+  // saved at `first` instead. False, with `target` open again and empty,
+  // when the file system cannot link there (another file system below the
+  // destination, one without links, a path too long): the data is then
+  // written again.
+  bool LinkTo(const std::string& first, int dir, CreatedTarget& target) {
+    target.fd.Reset();
+    if (unlinkat(dir, target.name.c_str(), 0) == 0 &&
+        linkat(destination_, first.c_str(), dir, target.name.c_str(), 0) == 0)
+      return true;
+    int fd = openat(dir, target.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                    0666);
+    if (fd < 0) {
+      const int error = errno;
+      host_.ShowError(ErrorText(error));
+      throw UserException(ErrorText(error));
+    }
+    target.fd = UniqueFd(fd);
+    return false;
+  }
+
   // One entry of the walk; a folder with children adds a level. False when
   // the walk must end (stopped).
-  bool SaveItem(const EntryNode& entry, int dir) {
+  bool SaveItem(const EntryNode& entry, int dir, const std::string& path) {
     if (entry.folder())
-      SaveFolder(entry, dir);
+      SaveFolder(entry, dir, path);
     else
-      SaveFile(entry, dir);
+      SaveFile(entry, dir, path);
     if (!state_.run().IsRunning()) {
       summary_.stopped = true;
       return false;
@@ -131,7 +181,7 @@ class Saver {
     return true;
   }
 
-  void SaveFolder(const EntryNode& entry, int dir) {
+  void SaveFolder(const EntryNode& entry, int dir, const std::string& path) {
     // A damaged database could list a folder inside itself: each children
     // list is entered once.
     if (!entered_.insert(entry.child_block).second) return;
@@ -141,12 +191,13 @@ class Saver {
       return;
     }
     ++summary_.folders;
+    if (target->shortened) ++summary_.renamed;
     std::uint64_t size = 0;
     std::uint32_t files = 0;
     std::uint32_t folders = 0;
     std::vector<EntryNode> children = ListChildren(db_, entry.child_block, size, files, folders, true);
     if (children.empty()) return;  // created, not entered
-    levels_.push_back({std::move(target->fd), std::move(children), 0});
+    levels_.push_back({std::move(target->fd), JoinPath(path, target->name), std::move(children), 0});
   }
 
   EngineState& state_;
@@ -156,6 +207,10 @@ class Saver {
   SaveSummary summary_;
   std::set<std::uint32_t> entered_;
   std::vector<Level> levels_;
+  const RecordLinks* links_ = nullptr;
+  int destination_ = -1;
+  // Where the first name of each linked record was saved, by record sector.
+  std::unordered_map<std::uint64_t, std::string> saved_;
 };
 
 // The destination, open, and not on the source disk; nullopt after showing why.
@@ -183,6 +238,8 @@ SaveSummary SaveEntries(EngineState& state, ScanDatabase& db, const SaveRequest&
     summary.abandoned = true;
     return summary;
   }
+  const RecordLinks links = RecordLinks::Count(db);
+  saver.LinkNamesOfOneRecord(&links, dir->get());
   try {
     for (auto root = request.entries.rbegin(); root != request.entries.rend(); ++root) {
       std::optional<EntryNode> entry = ReadEntry(db, *root);
@@ -211,7 +268,7 @@ std::optional<std::filesystem::path> ExtractFileQuietly(EngineState& state, Scan
     std::optional<EntryNode> node = ReadEntry(db, entry);
     if (!node || node->folder()) return std::nullopt;
     Saver saver(state, db, request);
-    auto name = saver.SaveFile(*node, dir->get());
+    auto name = saver.SaveFile(*node, dir->get(), {});
     if (!name) return std::nullopt;
     return folder / *name;
   } catch (const UserException&) {

@@ -31,6 +31,8 @@ struct SaveSummary {
   std::uint64_t skipped = 0;  // files and folders the rename question skipped
   std::uint64_t failed = 0;   // files whose records failed their check
   std::uint64_t excluded = 0; // files left out by their type
+  std::uint64_t renamed = 0;  // files and folders saved under a shortened name
+  std::uint64_t linked = 0;   // further names of a saved file, made hard links to it
   bool stopped = false;       // the running flag was cleared
   bool abandoned = false;     // an error was shown and the save ended
   bool ok() const { return !stopped && !abandoned && failed == 0; }
@@ -40,7 +42,9 @@ struct SaveSummary {
 // name when it has none) is one of `excluded`, regardless of case.
 bool IsExcludedType(std::string_view name, std::span<const std::string> excluded);
 
-// Runs one save. Files get the entry's last-access date (at 00:00 UTC) as
+// Runs one save. The names of a file with hard links are saved as hard
+// links to the first one saved, where the destination allows it (else the
+// data is written again). Files get the entry's last-access date (at 00:00 UTC) as
 // modification time; the creation date has no settable counterpart here and
 // is left out. A destination on the disk being recovered is refused. The
 // walk ends after the entry in hand when the running flag is cleared.

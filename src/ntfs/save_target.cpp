@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "disk/block_device.h"
@@ -77,15 +78,46 @@ int TryCreate(int parent_fd, const std::string& name, bool folder, UniqueFd& out
   return 0;
 }
 
+// The longest name, in UTF-8 bytes, that the folder's file system takes;
+// never more than the 255 that Linux file systems are built for.
+std::size_t LongestName(int dir_fd) {
+  const long limit = fpathconf(dir_fd, _PC_NAME_MAX);
+  return limit > 0 && limit < kLongestTargetName ? static_cast<std::size_t>(limit)
+                                                 : std::size_t{kLongestTargetName};
+}
+
 }  // namespace
 
 std::optional<CreatedTarget> CreateTarget(Host& host, int parent_fd, std::u16string_view entry_name,
                                           bool folder) {
   CreatedTarget target;
-  target.name = SafeTargetName(entry_name);
+  const std::string full_name = SafeTargetName(entry_name);
+  target.name = full_name;
+  // A name too long for the destination is shortened without asking (no
+  // file is lost for its name), and numbered while the short form is taken.
+  const std::size_t longest = LongestName(parent_fd);
+  unsigned number = 0;
+  if (full_name.size() > longest) {
+    target.name = ShortenedName(full_name, longest);
+    target.shortened = true;
+  }
   for (;;) {
     int error = TryCreate(parent_fd, target.name, folder, target.fd);
-    if (error == 0) return target;
+    if (error == 0) {
+      if (target.shortened)
+        host.AddLogEntry({full_name, Format(text::kNameShortened, target.name.c_str()), {},
+                          LogKind::kInformation});
+      return target;
+    }
+    if (error == ENAMETOOLONG && !target.shortened) {  // a limit below what the folder told
+      target.name = ShortenedName(full_name, std::min(longest, full_name.size()) - 1);
+      target.shortened = true;
+      continue;
+    }
+    if (error == EEXIST && target.shortened && number < kMaxShortenedNumber) {
+      target.name = NumberedName(full_name, ++number, longest);
+      continue;
+    }
     const RenameReason reason = ClassifyCreateError(error);
     if (reason == RenameReason::kOther) {
       host.ShowError(ErrorText(error));

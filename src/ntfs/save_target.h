@@ -47,13 +47,21 @@ RenameReason ClassifyCreateError(int error);
 struct CreatedTarget {
   std::string name;  // the name it was created under, in its folder
   UniqueFd fd;       // the file open for writing, or the folder open for reading
+  bool shortened = false;  // the entry's name was too long for the destination
 };
 
+// Linux file systems take names of at most 255 bytes.
+inline constexpr long kLongestTargetName = 255;
+// Numbered short forms tried before the rename question is asked.
+inline constexpr unsigned kMaxShortenedNumber = 10000;
+
 // Creates the file or folder for an entry called `entry_name` inside
-// `parent_fd`, under its safe name (SafeTargetName). A name that is taken or
-// too long is put to the host's rename question until it succeeds or the
-// host skips; a skip is logged as "file skipped" with the entry's name and
-// gives nullopt. Any other failure is shown and raised as UserException.
+// `parent_fd`, under its safe name (SafeTargetName). A name longer than the
+// destination takes is shortened (ShortenedName, then NumberedName while
+// taken) and logged with its new name. A name that is taken is put to the
+// host's rename question until it succeeds or the host skips; a skip is
+// logged as "file skipped" with the entry's name and gives nullopt. Any
+// other failure is shown and raised as UserException.
 std::optional<CreatedTarget> CreateTarget(Host& host, int parent_fd, std::u16string_view entry_name,
                                           bool folder);
 

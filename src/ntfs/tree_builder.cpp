@@ -22,7 +22,7 @@ class TreeWalk {
     if (BaseRecordReference(record) != 0) return;  // extension records reach their base by its list
     if (!CheckFileRecord(record)) return;
     entry_ = EntryInfo{};
-    if (!ParseFileRecord(state_, record, entry_)) return;
+    const bool parsed = ParseFileRecord(state_, record, entry_);
 
     // New headers carry their own number; an old one leaves the folder's
     // number from its index root, or the record's place in the $MFT.
@@ -31,8 +31,7 @@ class TreeWalk {
     else if (entry_.own_record == 0)
       entry_.own_record = position;
     entry_.record_sector = sector;
-    StoreRecordEntry(db_, entry_,
-                     (FileRecordFlags(record) & file_record::kFlagDirectory) != 0, counter_);
+    StoreParsedRecord(state_, db_, record, entry_, parsed, counter_);
   }
 
   std::uint32_t& counter() { return counter_; }

@@ -24,10 +24,6 @@ constexpr std::uint8_t kLastEntryFlag = 2;
 constexpr std::uint16_t kShortestNameEntry = 67;  // header + key with a one-unit name
 constexpr std::uint32_t kDirectoryNameFlag = 0x10000000;
 
-bool IsDot(const FileNameValue& key) {
-  return key.name.size() == 2 && key.name[0] == '.' && key.name[1] == 0;
-}
-
 }  // namespace
 
 void TakeFoldersFromIndexBlock(ScanDatabase& db, std::span<const std::uint8_t> block,
@@ -51,7 +47,7 @@ void TakeFoldersFromIndexBlock(ScanDatabase& db, std::span<const std::uint8_t> b
     const std::uint32_t attributes = key_bytes.U32(file_name::kFileAttributes).value_or(0);
     const auto own = static_cast<std::uint32_t>(*r.U64(at + kEntryFileReference));
     if (key && (attributes & kDirectoryNameFlag) && key->name_space != file_name::kDosNamespace &&
-        own != key->parent && !IsDot(*key)) {
+        own != key->parent) {
       EntryInfo entry;
       entry.own_record = own;
       entry.parent_record = key->parent;
@@ -79,8 +75,9 @@ class TurboWalk {
   void TakeRecord(std::span<std::uint8_t> record, std::uint64_t sector) {
     if (BaseRecordReference(record) != 0 || !CheckFileRecord(record)) return;
     EntryInfo entry;
-    if (!ParseFileRecord(state_, record, entry)) return;
+    const bool parsed = ParseFileRecord(state_, record, entry);
     const bool folder = (FileRecordFlags(record) & file_record::kFlagDirectory) != 0;
+    if (!parsed && folder) return;
     if (UpdateSequenceOffset(record) == file_record::kNewHeader) {
       entry.own_record = HeaderRecordNumber(record);
       running_record_ = entry.own_record;
@@ -90,7 +87,7 @@ class TurboWalk {
       entry.own_record = running_record_;
     }
     entry.record_sector = sector;
-    StoreRecordEntry(db_, entry, folder, counter_);
+    StoreParsedRecord(state_, db_, record, entry, parsed, counter_);
   }
 
   void TakeIndexBlock(std::span<const std::uint8_t> block) {

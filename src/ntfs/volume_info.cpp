@@ -5,6 +5,21 @@
 
 namespace salvor {
 
+std::uint32_t SectorsPerClusterFromByte(std::uint8_t byte) {
+  if (byte <= 0x80) return byte;
+  const unsigned shift = 0x100u - byte;
+  // Past 2 MiB clusters of the smallest sectors nothing is a cluster.
+  return shift <= 12 ? std::uint32_t{1} << shift : 0;
+}
+
+std::uint8_t SectorsPerClusterByte(std::uint32_t sectors) {
+  if (sectors <= 0x80) return static_cast<std::uint8_t>(sectors);
+  if ((sectors & (sectors - 1)) != 0) return 0;
+  unsigned shift = 0;
+  while ((std::uint32_t{1} << shift) != sectors) ++shift;
+  return static_cast<std::uint8_t>(0x100u - shift);
+}
+
 std::vector<std::uint8_t> StoreVolumeInfo(const VolumeInfo& v) {
   ByteWriter w;
   w.U64(v.search_position);
@@ -18,7 +33,7 @@ std::vector<std::uint8_t> StoreVolumeInfo(const VolumeInfo& v) {
   w.U32(v.bytes_per_cluster);
   w.U16(v.bytes_per_file_record);
   w.U16(v.bytes_per_sector);
-  w.U8(v.sectors_per_cluster);
+  w.U8(SectorsPerClusterByte(v.sectors_per_cluster));
   w.U8(v.sectors_per_file_record);
   w.U8(v.sectors_per_index_record);
   w.U8(v.origin_flags);
@@ -41,7 +56,7 @@ std::optional<VolumeInfo> LoadVolumeInfo(std::span<const std::uint8_t> bytes) {
   v.bytes_per_cluster = *r.U32(60);
   v.bytes_per_file_record = *r.U16(64);
   v.bytes_per_sector = *r.U16(66);
-  v.sectors_per_cluster = *r.U8(68);
+  v.sectors_per_cluster = SectorsPerClusterFromByte(*r.U8(68));
   v.sectors_per_file_record = *r.U8(69);
   v.sectors_per_index_record = *r.U8(70);
   v.origin_flags = *r.U8(71);
@@ -64,7 +79,7 @@ std::vector<std::uint8_t> StoreCurrentVolume(const CurrentVolume& v) {
   w.U16(v.bytes_per_sector);
   w.U8(v.sectors_per_file_record);
   w.U8(v.sectors_per_index_record);
-  w.U8(v.sectors_per_cluster);
+  w.U8(SectorsPerClusterByte(v.sectors_per_cluster));
   w.U8(v.turbo_scan_mark);
   return w.Take();
 }
@@ -86,7 +101,7 @@ std::optional<CurrentVolume> LoadCurrentVolume(std::span<const std::uint8_t> byt
   v.bytes_per_sector = *r.U16(68);
   v.sectors_per_file_record = *r.U8(70);
   v.sectors_per_index_record = *r.U8(71);
-  v.sectors_per_cluster = *r.U8(72);
+  v.sectors_per_cluster = SectorsPerClusterFromByte(*r.U8(72));
   v.turbo_scan_mark = *r.U8(73);
   return v;
 }
@@ -101,8 +116,7 @@ CurrentVolume SelectVolume(const VolumeInfo& v, std::uint16_t source_bytes_per_s
   c.bytes_per_cluster =
       v.bytes_per_cluster
           ? v.bytes_per_cluster
-          : std::uint32_t{v.sectors_per_cluster ? v.sectors_per_cluster : std::uint8_t{8}} *
-                c.bytes_per_sector;
+          : (v.sectors_per_cluster ? v.sectors_per_cluster : 8u) * c.bytes_per_sector;
   c.sectors_per_index_record = v.sectors_per_index_record ? v.sectors_per_index_record : 8;
   c.bytes_per_index_record = v.bytes_per_index_record
                                  ? v.bytes_per_index_record

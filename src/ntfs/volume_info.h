@@ -22,7 +22,8 @@ struct VolumeInfo {
   std::uint32_t bytes_per_cluster = 0;       // 0 = from sectors per cluster
   std::uint16_t bytes_per_file_record = 0;   // 0 = from sectors per file record
   std::uint16_t bytes_per_sector = 0;        // 0 = the source's
-  std::uint8_t sectors_per_cluster = 0;
+  // A count, up to 2 MiB of sectors; stored as the boot sector's byte.
+  std::uint32_t sectors_per_cluster = 0;
   std::uint8_t sectors_per_file_record = 0;
   std::uint8_t sectors_per_index_record = 0;
   std::uint8_t origin_flags = 0;
@@ -44,11 +45,22 @@ struct CurrentVolume {
   std::uint16_t bytes_per_sector = 0;
   std::uint8_t sectors_per_file_record = 0;
   std::uint8_t sectors_per_index_record = 0;
-  std::uint8_t sectors_per_cluster = 0;
+  std::uint32_t sectors_per_cluster = 0;  // stored as the boot sector's byte
   std::uint8_t turbo_scan_mark = 0;
 
   bool operator==(const CurrentVolume&) const = default;
 };
+
+// The largest cluster NTFS knows (since Windows 10).
+inline constexpr std::uint32_t kLargestClusterBytes = 2u << 20;
+
+// The boot sector's sectors-per-cluster byte: up to 0x80 the count itself,
+// above it a negative power of two (0xF4 = 2^12 sectors). 0 for an exponent
+// no cluster can have.
+std::uint32_t SectorsPerClusterFromByte(std::uint8_t byte);
+// The byte for a count, as the boot sector writes it; 0 for a count that has
+// none (above 0x80 and not a power of two).
+std::uint8_t SectorsPerClusterByte(std::uint32_t sectors);
 
 inline constexpr std::size_t kVolumeInfoStoredSize = 76;
 inline constexpr std::size_t kCurrentVolumeStoredSize = 74;

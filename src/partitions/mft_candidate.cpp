@@ -7,6 +7,7 @@
 #include "ntfs/data_runs.h"
 #include "ntfs/file_record.h"
 #include "ntfs/standard_information.h"
+#include "ntfs/volume_info.h"
 
 namespace salvor {
 namespace {
@@ -104,10 +105,12 @@ std::optional<MftCandidate> CandidateFromRecord(std::span<const std::uint8_t> re
   c.cluster_bytes = *cluster_bytes;
   std::uint32_t spc = c.cluster_bytes / bytes_per_sector;
   std::uint32_t spr = c.record_bytes / bytes_per_sector;
-  // Sector counts are kept in 8 bits; a cluster of more than 255 sectors
-  // cannot be described and would wrap to a wrong geometry.
-  if (spc > 0xFF || spr == 0 || spr > 0xFF) return std::nullopt;
-  c.sectors_per_cluster = static_cast<std::uint8_t>(spc);
+  // Record sizes are kept in 8 bits of sectors; clusters go up to 2 MiB, and
+  // above 128 sectors only powers of two have a boot sector byte.
+  if (c.cluster_bytes > kLargestClusterBytes || SectorsPerClusterFromByte(SectorsPerClusterByte(spc)) != spc ||
+      spr == 0 || spr > 0xFF)
+    return std::nullopt;
+  c.sectors_per_cluster = spc;
   c.sectors_per_record = static_cast<std::uint8_t>(spr);
   return c;
 }

@@ -18,7 +18,7 @@ struct MftCandidate {
   std::uint32_t record_bytes = 0;   // the header's allocated size
   std::uint32_t cluster_bytes = 0;
   std::uint8_t sectors_per_record = 0;   // in sectors of the source
-  std::uint8_t sectors_per_cluster = 0;
+  std::uint32_t sectors_per_cluster = 0;
   bool paired = false;
 };
 

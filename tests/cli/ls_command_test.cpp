@@ -59,7 +59,8 @@ fs::path SampleDisk() {
 // Compares the JSON Lines of `ls --json` with the manifest's entries of one
 // volume: every entry whose record still holds its name is listed at its
 // path (under "#n" when folder n's record is gone), with its record, parent,
-// size and flags; hard links are one entry under one of their names; and
+// size and flags; a record with hard links is an entry under each of its
+// names, each with the number of names as `links`; and
 // nothing else is listed but the fixed entries, the lost folders and the
 // system files of the reserved records. Prints "OK" or what is wrong.
 const char* kCompare = R"PY(
@@ -69,7 +70,7 @@ vol = manifest["volumes"][int(sys.argv[3])]
 lines = [json.loads(l) for l in open(sys.argv[2]) if l.strip()]
 problems = []
 keys = ["entry", "path", "size", "folder", "deleted", "flags", "record", "parent", "created",
-        "accessed", "record_sector"]
+        "accessed", "record_sector", "links"]
 for o in lines:
     if list(o.keys()) != keys:
         problems.append("keys of %s: %s" % (o.get("path"), list(o.keys())))
@@ -112,22 +113,23 @@ for e in vol["entries"]:
 mft_sector = vol["mft_sector"]
 for record, group in groups.items():
     found = [(expected_path(e), e) for e in group if expected_path(e) in by_path]
-    if len(found) != 1:
-        problems.append("record %d listed %d times, want once of %s" %
+    if len(found) != len(group):
+        problems.append("record %d listed %d times, want under each of %s" %
                         (record, len(found), [expected_path(e) for e in group]))
         continue
-    path, e = found[0]
-    expected.add(path)
-    o = by_path[path]
-    want = {"record": e["mft_record"], "parent": e["parent_record"], "folder": e["is_dir"],
-            "deleted": e["deleted"], "record_sector": mft_sector + 2 * e["mft_record"]}
-    if not e["is_dir"]:
-        want["size"] = e["size"]
-    for k, v in want.items():
-        if o[k] != v:
-            problems.append("%s: %s is %r, want %r" % (path, k, o[k], v))
-    if bool(o["flags"] & 0x08) == e["deleted"] or bool(o["flags"] & 0x10) != e["is_dir"]:
-        problems.append("%s: flags 0x%x" % (path, o["flags"]))
+    for path, e in found:
+        expected.add(path)
+        o = by_path[path]
+        want = {"record": e["mft_record"], "parent": e["parent_record"], "folder": e["is_dir"],
+                "deleted": e["deleted"], "record_sector": mft_sector + 2 * e["mft_record"],
+                "links": len(group)}
+        if not e["is_dir"]:
+            want["size"] = e["size"]
+        for k, v in want.items():
+            if o[k] != v:
+                problems.append("%s: %s is %r, want %r" % (path, k, o[k], v))
+        if bool(o["flags"] & 0x08) == e["deleted"] or bool(o["flags"] & 0x10) != e["is_dir"]:
+            problems.append("%s: flags 0x%x" % (path, o["flags"]))
 for o in lines:
     p = o["path"]
     if p in expected or p == " Root" or (re.fullmatch(r"#\d+", p) and o["folder"]) or o["record"] < 64:

@@ -117,5 +117,41 @@ TEST(VolumeFromBootSector, ZeroSectorSizeFallsBackToSource) {
   EXPECT_EQ(v.sectors_per_file_record, 1);
 }
 
+// Since Windows 10 clusters reach 2 MiB: the sectors-per-cluster byte then
+// holds a negative power of two, as the records' sizes do.
+TEST(BootSectorClusters, NegativeSectorsPerClusterUpTo2MiB) {
+  BootSectorFields f;
+  for (std::uint8_t spc : {0xF8, 0xF4}) {  // 128 KiB and 2 MiB of 512-byte sectors
+    f.sectors_per_cluster = spc;
+    EXPECT_TRUE(IsNtfsBootSector(MakeBootSector(f))) << int{spc};
+  }
+  f.sectors_per_cluster = 0xF3;  // 4 MiB
+  EXPECT_FALSE(IsNtfsBootSector(MakeBootSector(f)));
+  f.bytes_per_sector = 4096;
+  f.sectors_per_cluster = 0xF7;  // 512 sectors of 4096 bytes: odd, yet 2 MiB
+  EXPECT_TRUE(IsNtfsBootSector(MakeBootSector(f)));
+  f.sectors_per_cluster = 0xF6;
+  EXPECT_FALSE(IsNtfsBootSector(MakeBootSector(f)));
+
+  f = {};
+  f.sectors_per_cluster = 0xF4;
+  f.clusters_per_index_record = 0xF4;  // 4096-byte index blocks, less than a cluster
+  for (auto origin : {GeometryOrigin::kPartitionTable, GeometryOrigin::kSearch}) {
+    VolumeInfo v = VolumeFromBootSector(MakeBootSector(f), 2048, 20480, 512, origin);
+    EXPECT_EQ(v.sectors_per_cluster, 4096u);
+    EXPECT_EQ(v.mft_sector, 2048u + 4 * 4096);
+    EXPECT_EQ(v.bytes_per_file_record, 1024);
+    EXPECT_EQ(v.sectors_per_index_record, 8);
+    CurrentVolume c = SelectVolume(v, 512);
+    EXPECT_EQ(c.bytes_per_cluster, 2u << 20);
+    EXPECT_EQ(c.bytes_per_index_record, 4096u);
+    // The stored records keep the boot sector's own byte.
+    EXPECT_EQ(StoreVolumeInfo(v)[68], 0xF4);
+    EXPECT_EQ(StoreCurrentVolume(c)[72], 0xF4);
+    EXPECT_EQ(LoadVolumeInfo(StoreVolumeInfo(v)), v);
+    EXPECT_EQ(LoadCurrentVolume(StoreCurrentVolume(c)), c);
+  }
+}
+
 }  // namespace
 }  // namespace salvor

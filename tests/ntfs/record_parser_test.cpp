@@ -152,7 +152,7 @@ TEST_F(ParseFileRecordTest, NonResidentDataTakesTheRealSizeAndNamedStreamsDoNotC
 }
 
 TEST_F(ParseFileRecordTest, SystemFileNamesAreLeftOutWhateverTheirFolder) {
-  for (const char16_t* name : {u"$MFT", u"$MFTMirr", u"$LogFile", u"$Volume", u"$AttrDef", u".",
+  for (const char16_t* name : {u"$MFT", u"$MFTMirr", u"$LogFile", u"$Volume", u"$AttrDef",
                                u"$Bitmap", u"$Boot", u"$BadClus", u"$Secure", u"$UpCase"}) {
     Bytes r = RecordBuilder()
                   .Resident(0x10, StandardInformation(1, 1, 0))
@@ -165,7 +165,7 @@ TEST_F(ParseFileRecordTest, SystemFileNamesAreLeftOutWhateverTheirFolder) {
     EXPECT_EQ(e.name[0], 0);
   }
   // Names merely like them stay.
-  for (const char16_t* name : {u"$boot", u"$Boot.txt", u"$Extend", u"$Quota", u".."}) {
+  for (const char16_t* name : {u"$boot", u"$Boot.txt", u"$Extend", u"$Quota", u"..", u"."}) {
     Bytes r = RecordBuilder()
                   .Resident(0x10, StandardInformation(1, 1, 0))
                   .Resident(0x30, FileNameValue(1234, name))
@@ -330,6 +330,17 @@ TEST_F(ParseFileRecordTest, FailedNameLookupEndsTheWalk) {
   EntryInfo e;
   EXPECT_FALSE(Parse(base, e));
   EXPECT_EQ(e.name_length, 0);
+  // Its size is still taken from the list: its other names, in records that
+  // can be read, are listed with it.
+  PutRecord(22, RecordBuilder()
+                    .BaseReference(20)
+                    .NonResident(0x80, Bytes{0x11, 0x20, 0x30}, 4321, 0, 0x1F)
+                    .Build());
+  const Bytes data = AttributeListEntry(0x80, 22);
+  list.insert(list.end(), data.begin(), data.end());
+  base = RecordBuilder().Resident(0x10, StandardInformation(1, 1, 0)).Resident(0x20, list).Build();
+  EXPECT_FALSE(Parse(base, e));
+  EXPECT_EQ(e.size, 4321u);
 }
 
 TEST_F(ParseFileRecordTest, FolderWithAnAttributeListGoesOnToItsIndexRoot) {

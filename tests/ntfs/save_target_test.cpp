@@ -151,15 +151,30 @@ TEST_F(CreateTargetTest, RenameAnswersAreAskedUntilOneWorks) {
   EXPECT_TRUE(host.log.empty());
 }
 
-TEST_F(CreateTargetTest, NameTooLongForTheFileSystemAsksForANewName) {
-  std::u16string long_name(200, u'\u00e9');  // 400 bytes in UTF-8, past NAME_MAX
-  host.rename_answers = {std::string("short")};
-  auto t = CreateTarget(host, dest.get(), long_name, false);
-  ASSERT_TRUE(t);
-  EXPECT_EQ(t->name, "short");
-  ASSERT_EQ(host.rename_questions.size(), 1u);
-  EXPECT_NE(host.rename_questions[0].find("|name too long to save, please provide new name."),
-            std::string::npos);
+// No file is lost for its name's length: a name past the 255 bytes a Linux
+// name may have is shortened at a character boundary, its extension kept,
+// numbered while the short form is taken, and logged; nobody is asked.
+TEST_F(CreateTargetTest, NameTooLongForTheDestinationIsShortenedAndNumbered) {
+  const std::u16string long_name = std::u16string(251, u'\u6f22') + u".txt";  // 757 bytes
+  std::string kanji;
+  for (int i = 0; i < 83; ++i) kanji += "\xE6\xBC\xA2";
+  const std::string first = kanji + ".txt";
+  const std::string second = kanji.substr(3) + " (1).txt";
+  for (const std::string& expected : {first, second}) {
+    auto t = CreateTarget(host, dest.get(), long_name, false);
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->name, expected);
+    EXPECT_TRUE(fs::exists(dir.path() / expected));
+  }
+  auto folder = CreateTarget(host, dest.get(), std::u16string(300, u'\u00e9'), true);
+  ASSERT_TRUE(folder);
+  EXPECT_EQ(folder->name.size(), 254u);
+  EXPECT_TRUE(fs::is_directory(dir.path() / folder->name));
+  EXPECT_TRUE(host.rename_questions.empty());
+  ASSERT_EQ(host.log.size(), 3u);
+  EXPECT_EQ(host.log[1].text, Utf16ToUtf8(long_name));
+  EXPECT_EQ(host.log[1].detail, "name too long for the destination, saved as \"" + second + "\"");
+  EXPECT_EQ(host.log[1].kind, LogKind::kInformation);
 }
 
 TEST_F(CreateTargetTest, ExistingFolderIsAConflictToo) {

@@ -233,6 +233,102 @@ TEST_F(TreeBuilderTest, SystemFilesAndTheRootRecordAreLeftOut) {
   EXPECT_TRUE(tree.count(" Root/kept"));
 }
 
+// Every Win32 or POSIX name of a record is a place the user looks for the
+// file: hard links in the record itself and in the extension records its
+// attribute list names, also when the file is deleted and named nowhere else.
+TEST_F(TreeBuilderTest, EveryNameOfARecordIsAnEntry) {
+  using testing::AttributeListEntry;
+  using testing::FileNameValue;
+  using testing::StandardInformation;
+  vol.PutRecord(30, FolderRecord(30, 5, u"docs"));
+  vol.PutRecord(31, RecordBuilder()
+                        .RecordNumber(31)
+                        .Resident(0x10, StandardInformation(1, 1, 0x20))
+                        .Resident(0x30, FileNameValue(5, u"TARGET~1.TXT", 2))
+                        .Resident(0x30, FileNameValue(5, u"target.txt"))
+                        .Resident(0x30, FileNameValue(30, u"link.txt", 0))
+                        .Resident(0x80, Bytes(40, 7))
+                        .Build());
+  // A base whose list spills names into record 33 (which names it as base),
+  // while record 34 claims a name for it but belongs to another file.
+  Bytes list;
+  for (Bytes e : {AttributeListEntry(0x10, 32), AttributeListEntry(0x30, 32),
+                  AttributeListEntry(0x30, 33), AttributeListEntry(0x30, 33),
+                  AttributeListEntry(0x30, 34), AttributeListEntry(0x80, 32)})
+    list.insert(list.end(), e.begin(), e.end());
+  vol.PutRecord(32, RecordBuilder()
+                        .RecordNumber(32)
+                        .Resident(0x10, StandardInformation(1, 1, 0x20))
+                        .Resident(0x20, list)
+                        .Resident(0x30, FileNameValue(5, u"shared_target.txt"))
+                        .Resident(0x80, Bytes(60, 9))
+                        .Build());
+  for (std::uint32_t ext : {33u, 34u})
+    vol.PutRecord(ext, RecordBuilder()
+                           .RecordNumber(ext)
+                           .BaseReference(ext == 33 ? 32 : 40)
+                           .Resident(0x30, FileNameValue(30, ext == 33 ? u"l1" : u"stranger"))
+                           .Resident(0x30, FileNameValue(5, ext == 33 ? u"l2" : u"stranger2"))
+                           .Build());
+  // Deleted, and named only in its extension record.
+  vol.PutRecord(35, RecordBuilder()
+                        .Flags(0)
+                        .RecordNumber(35)
+                        .Resident(0x10, StandardInformation(1, 1, 0x20))
+                        .Resident(0x20, [] {
+                          Bytes l = AttributeListEntry(0x10, 35);
+                          for (Bytes e : {AttributeListEntry(0x30, 36), AttributeListEntry(0x80, 35)})
+                            l.insert(l.end(), e.begin(), e.end());
+                          return l;
+                        }())
+                        .Resident(0x80, Bytes(70, 1))
+                        .Build());
+  vol.PutRecord(36, RecordBuilder()
+                        .Flags(0)
+                        .RecordNumber(36)
+                        .BaseReference(35)
+                        .Resident(0x30, FileNameValue(30, u"only-here.txt"))
+                        .Build());
+  EXPECT_TRUE(Build());
+
+  auto tree = testing::ReadTree(db);
+  for (const char* path : {" Root/target.txt", " Root/docs/link.txt"}) {
+    ASSERT_TRUE(tree.count(path)) << path;
+    EXPECT_EQ(tree.at(path).own_record, 31u);
+    EXPECT_EQ(tree.at(path).size, 40u);
+    EXPECT_EQ(tree.at(path).record_sector, vol.RecordSector(31));
+  }
+  EXPECT_FALSE(tree.count(" Root/TARGET~1.TXT"));
+  for (const char* path : {" Root/shared_target.txt", " Root/docs/l1", " Root/l2"}) {
+    ASSERT_TRUE(tree.count(path)) << path;
+    EXPECT_EQ(tree.at(path).own_record, 32u);
+    EXPECT_EQ(tree.at(path).size, 60u);
+    EXPECT_EQ(tree.at(path).record_sector, vol.RecordSector(32));
+  }
+  EXPECT_FALSE(tree.count(" Root/stranger2"));
+  ASSERT_TRUE(tree.count(" Root/docs/only-here.txt"));
+  EXPECT_EQ(tree.at(" Root/docs/only-here.txt").size, 70u);
+  EXPECT_EQ(tree.at(" Root/docs/only-here.txt").flags & 0x18, 0);
+  EXPECT_EQ(tree.size(), 8u);
+  ExpectGaplessNumbering();
+}
+
+// Only the root's own "." is left out; a file called "." or ".." inside a
+// folder is a file.
+TEST_F(TreeBuilderTest, DotNamesInsideAFolderAreEntries) {
+  vol.PutRecord(5, FolderRecord(5, 5, u"."));
+  vol.PutRecord(30, FolderRecord(30, 5, u"crafted"));
+  vol.PutRecord(31, FileRecord(31, 30, u".", 11));
+  vol.PutRecord(32, FileRecord(32, 30, u"..", 12));
+  vol.PutRecord(33, FileRecord(33, 5, u".", 13));
+  EXPECT_TRUE(Build());
+  auto tree = testing::ReadTree(db);
+  EXPECT_EQ(tree.at(" Root/crafted/.").size, 11u);
+  EXPECT_EQ(tree.at(" Root/crafted/..").size, 12u);
+  EXPECT_EQ(tree.at(" Root/.").size, 13u);
+  EXPECT_EQ(tree.size(), 5u);
+}
+
 class StoppingHost : public testing::RecordingHost {
  public:
   void Progress(std::uint64_t done, std::uint64_t total) override {

@@ -112,6 +112,22 @@ TEST_F(TurboFixture, RecordsOutsideTheKnownMftAreListedWithTheirSector) {
   EXPECT_EQ(At(" Root/second-slot.txt")->record_sector, vol.ClusterSectorOf(41) + 2);
 }
 
+TEST_F(TurboFixture, EveryNameOfARecordIsAnEntry) {
+  vol.PutCluster(40, testing::RecordBuilder()
+                         .RecordNumber(70)
+                         .Resident(0x10, testing::StandardInformation(1, 1, 0x20))
+                         .Resident(0x30, testing::FileNameValue(5, u"one.txt"))
+                         .Resident(0x30, testing::FileNameValue(5, u"two.txt", 0))
+                         .Resident(0x80, Bytes(25, 3))
+                         .Build());
+  Scan();
+  for (const char* path : {" Root/one.txt", " Root/two.txt"}) {
+    ASSERT_NE(At(path), nullptr) << path;
+    EXPECT_EQ(At(path)->record_sector, vol.ClusterSectorOf(40));
+    EXPECT_EQ(At(path)->size, 25u);
+  }
+}
+
 TEST_F(TurboFixture, RecordsAreSeenOnlyAtWholeRecordSlots) {
   vol.PutAtSector(vol.ClusterSectorOf(40) + 1, FileRecord(70, 5, u"odd.txt"));
   Scan();
