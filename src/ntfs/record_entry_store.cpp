@@ -9,7 +9,7 @@
 
 namespace salvor {
 
-void StoreRecordEntry(ScanDatabase& db, EntryInfo& entry, bool folder, std::uint32_t& counter) {
+void StoreRecordEntry(ScanDatabaseWriter& db, EntryInfo& entry, bool folder, std::uint32_t& counter) {
   if (entry.name_length == 0) {
     char name[16];  // "#" + the number; not a std::string sum, which GCC 12 -O3 warns about
     const int length = std::snprintf(name, sizeof name, "#%u", entry.own_record);
@@ -28,7 +28,7 @@ void StoreRecordEntry(ScanDatabase& db, EntryInfo& entry, bool folder, std::uint
   ++counter;
 }
 
-std::size_t StoreFileNames(ScanDatabase& db, EntryInfo& entry, std::span<const RecordName> names,
+std::size_t StoreFileNames(ScanDatabaseWriter& db, EntryInfo& entry, std::span<const RecordName> names,
                            std::uint32_t& counter) {
   std::size_t written = 0;
   for (const RecordName& n : names) {
@@ -43,7 +43,7 @@ std::size_t StoreFileNames(ScanDatabase& db, EntryInfo& entry, std::span<const R
   return written;
 }
 
-void StoreParsedRecord(EngineState& state, ScanDatabase& db, std::span<const std::uint8_t> record,
+void StoreParsedRecord(EngineState& state, ScanDatabaseWriter& db, std::span<const std::uint8_t> record,
                        EntryInfo& entry, bool parsed, std::uint32_t& counter) {
   if ((FileRecordFlags(record) & file_record::kFlagDirectory) != 0) {
     if (parsed) StoreRecordEntry(db, entry, true, counter);

@@ -5,21 +5,15 @@
 
 namespace salvor {
 
-RecordLinks RecordLinks::Count(ScanDatabase& db) {
+RecordLinks RecordLinks::Count(ScanDatabaseReader& db) {
   // Eight bytes a file while counting: sorted, equal sectors lie together.
   std::vector<std::uint64_t> sectors;
-  std::vector<std::uint8_t> chunk(kEntryRecordSize * 1024);
-  std::uint64_t at = 0;
-  for (;;) {
-    std::size_t got = 0;
-    if (db.entries.ReadAt(chunk, at, got) != 0 || got < kEntryRecordSize) break;
-    for (std::size_t i = 0; i + kEntryRecordSize <= got; i += kEntryRecordSize) {
-      const EntryNode e = LoadEntryRecord(std::span<const std::uint8_t, kEntryRecordSize>(
-          chunk.data() + i, kEntryRecordSize));
-      // Folders and lost folders carry no record of their own to share.
-      if (!e.folder() && e.record_sector != 0) sectors.push_back(e.record_sector);
-    }
-    at += got - got % kEntryRecordSize;
+  const std::uint32_t count = db.entry_count();
+  for (std::uint32_t n = 0; n < count; ++n) {
+    const std::optional<EntryNode> e = db.ReadEntry(n);
+    if (!e) break;
+    // Folders and lost folders carry no record of their own to share.
+    if (!e->folder() && e->record_sector != 0) sectors.push_back(e->record_sector);
   }
   std::sort(sectors.begin(), sectors.end());
   RecordLinks links;

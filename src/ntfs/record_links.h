@@ -6,16 +6,16 @@
 #include <unordered_map>
 
 #include "ntfs/database_entry.h"
-#include "ntfs/scan_database.h"
+#include "ntfs/scan_database_reader.h"
 
 namespace salvor {
 
 class RecordLinks {
  public:
-  // Reads the entry file once. Only records named more than once are kept,
+  // Reads every entry once. Only records named more than once are kept,
   // so that a volume of single-named files costs next to nothing. A file
   // record is known by its sector, which no other record shares.
-  static RecordLinks Count(ScanDatabase& db);
+  static RecordLinks Count(ScanDatabaseReader& db);
 
   // The names of the record of file entry `e`: 1 for a record named once.
   std::uint32_t Names(const EntryNode& e) const;
