@@ -15,6 +15,7 @@
 #include "carver/save_selection.h"
 #include "carver/texts.h"
 #include "disk/block_device.h"
+#include "disk/progress_reporter.h"
 
 namespace salvor::carver {
 namespace {
@@ -60,7 +61,7 @@ class SaveWalk {
   SaveWalk(SectorReader& reader, const SaveSettings& settings, ArchiveSeries& series, Host& host,
            RunControl& run, const TargetListener& on_target)
       : reader_(reader), settings_(settings), series_(series), host_(host), run_(run),
-        on_target_(on_target) {}
+        on_target_(on_target), progress_(host, ProgressPhase::kSave, ProgressUnit::kItems) {}
 
   SaveResult Run(const FoundTree& tree) {
     int error = 0;
@@ -131,8 +132,7 @@ class SaveWalk {
 
   void Walk(const FoundNode& node, const Level& level) {
     for (const auto& child : node.children) {
-      run_.WaitWhilePaused();
-      if (ended_ || !run_.IsRunning()) return;
+      if (!run_.Checkpoint() || ended_) return;
       if (!child->checked) continue;
       std::string name = CarvedTargetName(child->name);
       if (settings_.mode == SaveMode::kBurn && name.size() > kBurnNameLimit) {
@@ -144,7 +144,7 @@ class SaveWalk {
       if (created.outcome == CreateOutcome::kSkipped) continue;
       if (created.outcome == CreateOutcome::kAbandonLevel) return;
       ++result_.items_saved;
-      host_.Progress(result_.items_saved, items_total_);
+      progress_.Report(result_.items_saved, items_total_);
       if (!child->IsFolder()) {
         SaveFile(*child, created);
       } else if (created.orphan) {
@@ -286,6 +286,7 @@ class SaveWalk {
   Host& host_;
   RunControl& run_;
   const TargetListener& on_target_;
+  ProgressReporter progress_;
   OwnedFd destination_;
   OwnedFd orphan_;
   Level orphan_level_;

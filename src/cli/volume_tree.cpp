@@ -27,14 +27,17 @@ bool RunWalk(CliContext& ctx, const VolumeOptions& options, unsigned drive, Scan
     ctx.host.set_progress_label(std::string(text::kProgressProcessing));
     const bool completed = BuildTree(ctx.state, db);
     if (completed)
-      ctx.host.Progress(ctx.state.volume.mft_record_count, ctx.state.volume.mft_record_count);
+      ctx.host.Progress({ProgressPhase::kProcessing, ctx.state.volume.mft_record_count,
+                         ctx.state.volume.mft_record_count, ProgressUnit::kRecords});
     return completed;
   }
   ctx.state.volume.turbo_scan_mark = 1;
   Log(ctx, Format(text::kStartedTurboScan, drive), LogKind::kInformation);
   ctx.host.set_progress_label(std::string(text::kProgressTurboScan));
   const bool completed = TurboScanVolume(ctx.state, db);
-  if (completed) ctx.host.Progress(ctx.state.volume.length, ctx.state.volume.length);
+  if (completed)
+    ctx.host.Progress({ProgressPhase::kTurbo, ctx.state.volume.length, ctx.state.volume.length,
+                       ProgressUnit::kSectors});
   Log(ctx, Format(completed ? text::kCompletedTurboScan : text::kAbortedTurboScan, drive),
       completed ? LogKind::kCompleted : LogKind::kFailure);
   return completed;

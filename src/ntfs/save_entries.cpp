@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -53,7 +54,9 @@ void SetFileTimes(int fd, const EntryNode& entry) {
 class Saver {
  public:
   Saver(EngineState& state, ScanDatabase& db, const SaveRequest& request)
-      : state_(state), db_(db), request_(request), host_(state.host()) {}
+      : state_(state), db_(db), request_(request), host_(state.host()) {
+    if (!request.quiet) progress_.emplace(host_, ProgressPhase::kSave, ProgressUnit::kBytes);
+  }
 
   SaveSummary& summary() { return summary_; }
 
@@ -88,8 +91,15 @@ class Saver {
       return std::nullopt;
     }
     FdSink sink(host_, target->fd.get());
-    const SaveDataResult data =
-        SaveFileData(state_, entry.record_sector, sink, request_.quiet ? nullptr : &host_);
+    const SaveDataResult data = SaveFileData(state_, entry.record_sector, sink,
+                                             progress_ ? &*progress_ : nullptr);
+    if (data.stopped) {
+      // Half a file would pass for the whole one: it goes.
+      target->fd.Reset();
+      unlinkat(dir, target->name.c_str(), 0);
+      ++summary_.stopped_files;
+      return std::nullopt;
+    }
     sink.Finish();
     SetFileTimes(target->fd.get(), entry);
     if (int error = target->fd.Reset()) {
@@ -124,7 +134,7 @@ class Saver {
       SaveFolder(entry, dir);
     else
       SaveFile(entry, dir);
-    if (!state_.run().IsRunning()) {
+    if (!state_.run().Checkpoint()) {
       summary_.stopped = true;
       return false;
     }
@@ -154,6 +164,7 @@ class Saver {
   const SaveRequest& request_;
   Host& host_;
   SaveSummary summary_;
+  std::optional<ProgressReporter> progress_;
   std::set<std::uint32_t> entered_;
   std::vector<Level> levels_;
 };

@@ -31,6 +31,7 @@ struct SaveSummary {
   std::uint64_t skipped = 0;  // files and folders the rename question skipped
   std::uint64_t failed = 0;   // files whose records failed their check
   std::uint64_t excluded = 0; // files left out by their type
+  std::uint64_t stopped_files = 0;  // files a stop cut short (their partial data removed)
   bool stopped = false;       // the running flag was cleared
   bool abandoned = false;     // an error was shown and the save ended
   bool ok() const { return !stopped && !abandoned && failed == 0; }
@@ -42,8 +43,9 @@ bool IsExcludedType(std::string_view name, std::span<const std::string> excluded
 
 // Runs one save. Files get the entry's last-access date (at 00:00 UTC) as
 // modification time; the creation date has no settable counterpart here and
-// is left out. A destination on the disk being recovered is refused. The
-// walk ends after the entry in hand when the running flag is cleared.
+// is left out. A destination on the disk being recovered is refused. Every
+// item, and every piece of a file, passes the run control's checkpoint: a
+// stop inside a file removes what was written of it.
 SaveSummary SaveEntries(EngineState& state, ScanDatabase& db, const SaveRequest& request);
 
 // Writes one file entry quietly into `folder` (the preview of an image) and
