@@ -175,12 +175,13 @@ CarvingScanResult RunCarvingScan(CarveDisk& disk, const SignatureList& selected,
   }
   // A vanished disk leaves the running flag set; the files found so far stand.
   scan.result.completed = run.IsRunning() && !scan.result.disconnected;
-  if (scan.result.completed && options.announce_completion) {
-    progress.Final(1, 1);
-    host.ShowMessage(MessageIcon::kInformation, text::kCaptionInformation,
-                     text::kScanningCompleted);
-  }
   return std::move(scan.result);
+}
+
+void AnnounceScanEnd(const CarvingScanResult& result, Host& host) {
+  if (!result.completed) return;
+  host.Progress({ProgressPhase::kCarve, 1, 1, ProgressUnit::kItems});
+  host.ShowMessage(MessageIcon::kInformation, text::kCaptionInformation, text::kScanningCompleted);
 }
 
 }  // namespace salvor::carver

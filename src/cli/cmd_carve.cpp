@@ -122,9 +122,7 @@ void Run(CliContext& ctx, const CarveOptions& o) {
   ContinuationLists lists;
   ctx.host.set_progress_label("Carving");
   ctx.host.set_progress_unit_bytes(disk.sector_size);
-  ScanOptions options;
-  options.announce_completion = false;
-  CarvingScanResult result = RunCarvingScan(disk, selected, lists, ctx.host, ctx.run, options);
+  CarvingScanResult result = RunCarvingScan(disk, selected, lists, ctx.host, ctx.run);
   ctx.host.FinishProgress();
 
   std::vector<Listed> files;

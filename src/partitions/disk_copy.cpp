@@ -21,7 +21,6 @@ class Copier {
       : source_(source),
         destination_(destination),
         job_(job),
-        host_(host),
         run_(run),
         progress_(host, ProgressPhase::kCopy, ProgressUnit::kSectors),
         bytes_per_sector_(source.bytes_per_sector()),
@@ -77,7 +76,7 @@ class Copier {
 
   bool Check(int code) {
     if (code == 0) return true;
-    host_.ShowMessage(MessageIcon::kError, text::kCaptionError, ErrorText(code));
+    result_.failure = Failure{ErrorText(code), {}, code};
     result_.outcome = CopyOutcome::kFailed;
     return false;
   }
@@ -94,7 +93,6 @@ class Copier {
   SectorSource& source_;
   CopyDestination& destination_;
   const CopyJob& job_;
-  Host& host_;
   RunControl& run_;
   ProgressReporter progress_;
   std::size_t bytes_per_sector_;
@@ -135,6 +133,7 @@ CopyResult CopySectors(SectorSource& source, CopyDestination& destination, const
 CopyResult RunCopy(SectorSource& source, CopyDestination& destination, const CopyJob& job,
                    const LogEntry& heading, Host& host, RunControl& run) {
   CopyResult result = CopySectors(source, destination, job, host, run);
+  if (result.failure) host.ShowMessage(MessageIcon::kError, text::kCaptionError, result.failure->what);
   bool completed = result.outcome == CopyOutcome::kCompleted;
   host.ShowMessage(completed ? MessageIcon::kInformation : MessageIcon::kError,
                    text::kCaptionInformation, EndMessage(job.kind, completed));

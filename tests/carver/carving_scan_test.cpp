@@ -237,6 +237,7 @@ TEST(CarvingScanTest, TreeIsCategoryThenExtensionNewestFirst) {
   EXPECT_EQ(xyz.children[1]->name, "1.xyz");
   EXPECT_EQ(xyz.children[0]->parent, &xyz);
   EXPECT_EQ(r.files_found, 3u);
+  AnnounceScanEnd(r, t.host);
   EXPECT_EQ(t.host.messages.back().text, text::kScanningCompleted);
   EXPECT_EQ(t.host.progress.back(), std::make_pair(std::uint64_t{1}, std::uint64_t{1}));
 }
