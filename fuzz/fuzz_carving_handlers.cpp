@@ -65,9 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RunControl run;
   ContinuationLists lists;
   if (choice >= kCodeCount) {
-    ScanOptions options;
-    options.announce_completion = false;
-    RunCarvingScan(disk, KeepSelected(AllTypes(), 1024), lists, host, run, options);
+    RunCarvingScan(disk, KeepSelected(AllTypes(), 1024), lists, host, run);
     return 0;
   }
   if (disk.total_sectors == 0) return 0;

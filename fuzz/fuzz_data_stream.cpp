@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   stream.initialized_size = std::min(stream.initialized_size, kCut);
   std::vector<std::uint8_t> out(kCut);
   salvor::MemorySink sink(out);
-  const std::uint64_t written = salvor::WriteDataAttribute(state, stream, sink, nullptr);
+  const std::uint64_t written = salvor::WriteDataAttribute(state, stream, sink, nullptr).bytes;
   if (!stream.resident && written > stream.size) __builtin_trap();
   return 0;
 }

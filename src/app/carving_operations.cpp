@@ -61,9 +61,9 @@ OperationStatus OpenCarveSource(carver::CarveDisk& disk, const std::string& path
 carver::CarvingScanResult CarveSource(carver::CarveDisk& disk, const carver::SignatureList& selected,
                                       Host& host, RunControl& run, bool announce_completion) {
   carver::ContinuationLists lists;
-  carver::ScanOptions options;
-  options.announce_completion = announce_completion;
-  return carver::RunCarvingScan(disk, selected, lists, host, run, options);
+  carver::CarvingScanResult result = carver::RunCarvingScan(disk, selected, lists, host, run);
+  if (announce_completion) carver::AnnounceScanEnd(result, host);
+  return result;
 }
 
 carver::SaveResult SaveCarvedFiles(carver::CarvingScanResult& scan, carver::CarveDisk& disk,

@@ -17,8 +17,7 @@ CopyResult CopyFileData(SectorReader& reader, const FoundNode& file, int out_fd,
   std::uint64_t sector = file.StartSector();
   std::uint64_t left = file.length;
   while (left > 0) {
-    run.WaitWhilePaused();
-    if (!run.IsRunning()) {
+    if (!run.Checkpoint()) {
       result.stopped = true;
       return result;
     }

@@ -16,6 +16,7 @@
 #include "carver/texts.h"
 #include "disk/block_device.h"
 #include "disk/text_format.h"
+#include "disk/progress_reporter.h"
 
 namespace salvor::carver {
 namespace {
@@ -57,7 +58,7 @@ class SaveWalk {
   SaveWalk(SectorReader& reader, const SaveSettings& settings, ArchiveSeries& series, Host& host,
            RunControl& run, const TargetListener& on_target)
       : reader_(reader), settings_(settings), series_(series), host_(host), run_(run),
-        on_target_(on_target) {}
+        on_target_(on_target), progress_(host, ProgressPhase::kSave, ProgressUnit::kItems) {}
 
   SaveResult Run(const FoundTree& tree) {
     int error = 0;
@@ -128,8 +129,7 @@ class SaveWalk {
 
   void Walk(const FoundNode& node, const Level& level) {
     for (const auto& child : node.children) {
-      run_.WaitWhilePaused();
-      if (ended_ || !run_.IsRunning()) return;
+      if (!run_.Checkpoint() || ended_) return;
       if (!child->checked) continue;
       std::string name = CarvedTargetName(child->name);
       if (settings_.mode == SaveMode::kBurn && name.size() > kBurnNameLimit) {
@@ -141,7 +141,7 @@ class SaveWalk {
       if (created.outcome == CreateOutcome::kSkipped) continue;
       if (created.outcome == CreateOutcome::kAbandonLevel) return;
       ++result_.items_saved;
-      host_.Progress(result_.items_saved, items_total_);
+      progress_.Report(result_.items_saved, items_total_);
       if (!child->IsFolder()) {
         SaveFile(*child, created);
       } else if (created.orphan) {
@@ -283,6 +283,7 @@ class SaveWalk {
   Host& host_;
   RunControl& run_;
   const TargetListener& on_target_;
+  ProgressReporter progress_;
   UniqueFd destination_;
   UniqueFd orphan_;
   Level orphan_level_;

@@ -7,6 +7,7 @@
 #include "carver/end_handlers.h"
 #include "carver/scan_windows.h"
 #include "carver/texts.h"
+#include "disk/progress_reporter.h"
 
 namespace salvor::carver {
 namespace {
@@ -142,6 +143,7 @@ CarvingScanResult RunCarvingScan(CarveDisk& disk, const SignatureList& selected,
   }
   const std::uint64_t sector_size = disk.sector_size;
   const std::uint64_t total = disk.total_sectors;
+  ProgressReporter progress(host, ProgressPhase::kCarve, ProgressUnit::kSectors);
   try {
     // One sector more (or as many as the furthest signature needs) so that a
     // signature reaching past its sector's end is read from real bytes.
@@ -149,10 +151,8 @@ CarvingScanResult RunCarvingScan(CarveDisk& disk, const SignatureList& selected,
         std::max<std::uint64_t>(1, LookaheadSectors(scan.groups, disk.sector_size));
     ScanWindows windows(scan.reader, kWindowSectors + lookahead);
     std::uint64_t w = 0;
-    while (w < total && run.IsRunning()) {
-      run.WaitWhilePaused();
-      if (!run.IsRunning()) break;
-      host.Progress(w, total);
+    while (w < total && run.Checkpoint()) {
+      progress.Report(w, total);
       const std::uint8_t* window = windows.Window(w).data();
       ++scan.result.windows_read;
       std::uint64_t next_window = w + kWindowSectors;
@@ -175,12 +175,13 @@ CarvingScanResult RunCarvingScan(CarveDisk& disk, const SignatureList& selected,
   }
   // A vanished disk leaves the running flag set; the files found so far stand.
   scan.result.completed = run.IsRunning() && !scan.result.disconnected;
-  if (scan.result.completed && options.announce_completion) {
-    host.Progress(1, 1);
-    host.ShowMessage(MessageIcon::kInformation, text::kCaptionInformation,
-                     text::kScanningCompleted);
-  }
   return std::move(scan.result);
+}
+
+void AnnounceScanEnd(const CarvingScanResult& result, Host& host) {
+  if (!result.completed) return;
+  host.Progress({ProgressPhase::kCarve, 1, 1, ProgressUnit::kItems});
+  host.ShowMessage(MessageIcon::kInformation, text::kCaptionInformation, text::kScanningCompleted);
 }
 
 }  // namespace salvor::carver

@@ -24,8 +24,6 @@ using FoundListener = std::function<void(const FoundNode& file, std::uint32_t fi
 
 struct ScanOptions {
   FoundListener on_found;
-  // Progress 100 % and "Scanning Completed." when the scan ran to its end.
-  bool announce_completion = true;
 };
 
 struct CarvingScanResult {
@@ -42,9 +40,14 @@ std::uint64_t FoundFileLength(const SignatureRecord& rec, std::uint64_t start_se
                               std::uint64_t total_sectors, std::uint32_t sector_size);
 
 // Runs one scan with the selected records (KeepSelected's list). The
-// continuation lists are emptied first, so a second scan starts clean.
+// continuation lists are emptied first, so a second scan starts clean. The
+// scan shows nothing of its end: its caller does, once (AnnounceScanEnd).
 CarvingScanResult RunCarvingScan(CarveDisk& disk, const SignatureList& selected,
                                  ContinuationLists& lists, Host& host, RunControl& run,
                                  const ScanOptions& options = {});
+
+// What a scan window shows when the scan has ended: progress 100 % and
+// "Scanning Completed." when it ran to its end, nothing otherwise.
+void AnnounceScanEnd(const CarvingScanResult& result, Host& host);
 
 }  // namespace salvor::carver

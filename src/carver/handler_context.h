@@ -32,12 +32,7 @@ struct HandlerContext {
   }
   // The check point of every handler loop: waits out a pause, then says
   // whether the process may go on.
-  // The pause gate takes a lock, so it is passed only every 4096 checks.
-  bool KeepGoing() {
-    if ((++checks & 0xFFF) == 0) run.WaitWhilePaused();
-    return run.IsRunning();
-  }
-  std::uint32_t checks = 0;
+  bool KeepGoing() { return run.Checkpoint(); }
 };
 
 enum class HandlerResult { kRejected, kAccepted };

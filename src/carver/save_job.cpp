@@ -26,7 +26,7 @@ SaveResult RunSave(FoundTree& tree, SectorReader& reader, const SaveJob& job, Ar
   host.ShowMessage(MessageIcon::kInformation, text::kCaptionInformation,
                    job.compress ? text::kSavingCompletedCompressed : text::kSavingCompleted);
   Status(events, text::kStatusSavingCompleted);
-  host.Progress(1, 1);
+  host.Progress({ProgressPhase::kSave, 1, 1, ProgressUnit::kItems});
   return result;
 }
 
@@ -35,7 +35,7 @@ SaveResult RunBurn(FoundTree& tree, SectorReader& reader, const SaveJob& job, Ar
   SaveResult result = SaveInMode(tree, reader, job, SaveMode::kBurn, series, host, run, events);
   if (result.status != SaveStatus::kCompleted) return result;
   Status(events, job.compress ? text::kStatusBurningCompressed : text::kStatusBurning);
-  host.Progress(0, 1);
+  host.Progress({ProgressPhase::kSave, 0, 1, ProgressUnit::kItems});
   if (!disc.WriteFolder(job.compress ? result.archive_folder : job.destination, host, run)) {
     result.status = run.IsRunning() ? SaveStatus::kFailed : SaveStatus::kStopped;
     return result;

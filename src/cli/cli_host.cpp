@@ -26,8 +26,10 @@ void CliHost::AddLogEntry(const LogEntry& entry) {
   salvor::AddLogEntry(log_, entry, std::time(nullptr));
 }
 
-void CliHost::Progress(std::uint64_t done, std::uint64_t total) {
+void CliHost::Progress(const ProgressReport& report) {
   if (!progress_on_tty_) return;
+  const std::uint64_t done = report.done;
+  const std::uint64_t total = report.total;
   auto now = std::chrono::steady_clock::now();
   if (progress_drawn_ && now - last_draw_ < std::chrono::milliseconds(200) && done < total) return;
   last_draw_ = now;

@@ -5,29 +5,26 @@ namespace salvor {
 void RunControl::Stop() {
   running_.store(false);
   std::lock_guard lock(mutex_);
-  paused_ = false;
+  paused_.store(false, std::memory_order_release);
   resumed_.notify_all();
 }
 
 void RunControl::Pause() {
   std::lock_guard lock(mutex_);
-  paused_ = true;
+  paused_.store(true, std::memory_order_release);
 }
 
 void RunControl::Resume() {
   std::lock_guard lock(mutex_);
-  paused_ = false;
+  paused_.store(false, std::memory_order_release);
   resumed_.notify_all();
-}
-
-bool RunControl::IsPaused() const {
-  std::lock_guard lock(mutex_);
-  return paused_;
 }
 
 void RunControl::WaitWhilePaused() {
   std::unique_lock lock(mutex_);
-  resumed_.wait(lock, [this] { return !paused_; });
+  waiting_.store(paused_.load(std::memory_order_acquire), std::memory_order_release);
+  resumed_.wait(lock, [this] { return !paused_.load(std::memory_order_acquire); });
+  waiting_.store(false, std::memory_order_release);
 }
 
 }  // namespace salvor

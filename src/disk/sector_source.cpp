@@ -117,7 +117,7 @@ std::uint32_t SectorSource::ReadSectors(std::span<std::uint8_t> buffer, std::uin
   const std::size_t step = info_.bytes_per_sector ? info_.bytes_per_sector : 512;
   std::uint32_t last = 0;
   for (std::size_t at = 0; at < buffer.size(); at += step, ++sector) {
-    if (!run_->IsRunning()) return 0;
+    if (!run_->Checkpoint()) return kReadStopped;
     std::size_t n = std::min(step, buffer.size() - at);
     int code = ReadSectorsOnce(buffer.subspan(at, n), sector);
     if (code == 0) {

@@ -27,6 +27,9 @@ class UserException : public std::runtime_error {
 // Result codes of ReadSectors besides 0.
 inline constexpr std::uint32_t kDataError = 23;       // CRC / unreadable data
 inline constexpr std::uint32_t kSectorNotFound = 27;  // address the medium cannot find
+// A stop arrived while failed sectors were being retried one by one: the
+// sectors from there on were not read, and the buffer holds nothing of them.
+inline constexpr std::uint32_t kReadStopped = 0xFFFFFFFF;
 
 // Which errno values are media errors. A failing sector on Linux surfaces as
 // EIO (most drivers), ENODATA (SCSI "critical medium error"), EBADMSG or
@@ -38,7 +41,7 @@ std::uint32_t MediaErrorClass(int error);  // 23, 27, or 0 for "not a media erro
 
 class SectorSource {
  public:
-  SectorSource(Host& host, const RunControl& run) : host_(&host), run_(&run) {}
+  SectorSource(Host& host, RunControl& run) : host_(&host), run_(&run) {}
 
   // Opens a disk whose sector size and sector count the disk list gave.
   bool OpenDisk(const std::string& path, std::uint16_t bytes_per_sector,
@@ -60,18 +63,21 @@ class SectorSource {
   // Overrides the sector size (e.g. a forced size, or one from a boot sector).
   void SetBytesPerSector(std::uint16_t bytes_per_sector);
 
+  // 0 when every sector was read, else the media class of the last sector
+  // (unreadable ones read as zeros), or kReadStopped. The one-by-one retry of
+  // a failed request passes the run control's checkpoint before each sector.
   std::uint32_t ReadSectors(std::span<std::uint8_t> buffer, std::uint64_t sector);
   int ReadSectorsOnce(std::span<std::uint8_t> buffer, std::uint64_t sector);
   bool ReadImageSectorSize();
 
   Host& host() const { return *host_; }
-  const RunControl& run() const { return *run_; }
+  RunControl& run() const { return *run_; }
 
  private:
   void UpdateTotalSectors();
 
   Host* host_;
-  const RunControl* run_;
+  RunControl* run_;
   std::unique_ptr<BlockDevice> device_;
   DiskInfo info_;
   bool stamp_valid_ = false;

@@ -18,13 +18,24 @@ constexpr std::uint64_t kReadPiece = 1 << 20;
 constexpr std::uint32_t kMaxUnitClusters = 256;
 
 void Report(StreamWriter& w) {
-  if (w.progress) w.progress->Progress(w.written, w.size);
+  if (w.progress) w.progress->Report(w.written, w.size);
 }
 
-// Clears `buffer` and reads it from the clusters starting at `lcn`.
-void ReadClusters(EngineState& state, std::span<std::uint8_t> buffer, std::uint64_t lcn) {
+// The check point before each piece; false (and `stopped`) when the stream
+// must end.
+bool GoOn(StreamWriter& w) {
+  if (w.run && !w.run->Checkpoint()) w.stopped = true;
+  return !w.stopped;
+}
+
+// Clears `buffer` and reads it from the clusters starting at `lcn`; false
+// when a stop cut the read short.
+bool ReadClusters(StreamWriter& w, std::span<std::uint8_t> buffer, std::uint64_t lcn) {
   std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
-  state.source.ReadSectors(buffer, ClusterSector(state.volume, lcn));
+  if (w.state.source.ReadSectors(buffer, ClusterSector(w.state.volume, lcn)) != kReadStopped)
+    return true;
+  w.stopped = true;
+  return false;
 }
 
 // The bytes `clusters` clusters hold, saturating.
@@ -43,7 +54,7 @@ void WriteRuns(const RunList& runs, StreamWriter& w) {
   const std::uint64_t piece = std::max<std::uint64_t>(cs, std::min(kReadPiece / cs * cs, left));
   std::vector<std::uint8_t> buffer(static_cast<std::size_t>(piece));
   for (const Run& run : runs) {
-    if (w.written >= w.size) break;
+    if (w.written >= w.size || !GoOn(w)) break;
     const std::uint64_t run_bytes = std::min(ClusterBytes(run.length, cs), w.size - w.written);
     if (run.sparse()) {
       w.sink.WriteZeros(run_bytes);
@@ -52,6 +63,7 @@ void WriteRuns(const RunList& runs, StreamWriter& w) {
       continue;
     }
     for (std::uint64_t at = 0; at < run_bytes;) {
+      if (at != 0 && !GoOn(w)) return;
       const std::uint64_t n = std::min(piece, run_bytes - at);
       const std::uint64_t on_disk =
           w.written < w.initialized_size ? std::min(n, w.initialized_size - w.written) : 0;
@@ -59,8 +71,9 @@ void WriteRuns(const RunList& runs, StreamWriter& w) {
         w.sink.WriteZeros(n);
       } else {
         const std::uint64_t read = (on_disk + cs - 1) / cs * cs;
-        ReadClusters(w.state, std::span(buffer).first(static_cast<std::size_t>(read)),
-                     run.lcn + at / cs);
+        if (!ReadClusters(w, std::span(buffer).first(static_cast<std::size_t>(read)),
+                          run.lcn + at / cs))
+          return;
         std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(on_disk),
                   buffer.begin() + static_cast<std::ptrdiff_t>(n), std::uint8_t{0});
         w.sink.Write(std::span(buffer).first(static_cast<std::size_t>(n)));
@@ -81,7 +94,7 @@ void WriteCompressedRuns(const RunList& runs, std::uint32_t unit_clusters, Strea
   std::vector<std::uint8_t> output(unit_bytes);
   std::size_t index = 0;     // run under the cursor
   std::uint64_t offset = 0;  // clusters of it already taken
-  while (w.written < w.size && index < runs.size()) {
+  while (w.written < w.size && index < runs.size() && GoOn(w)) {
     // Gather one unit: its clusters on disk are packed at the input's start.
     std::fill(input.begin(), input.end(), std::uint8_t{0});
     std::uint32_t taken = 0;
@@ -91,7 +104,8 @@ void WriteCompressedRuns(const RunList& runs, std::uint32_t unit_clusters, Strea
       const auto k = static_cast<std::uint32_t>(
           std::min<std::uint64_t>(run.length - offset, unit_clusters - taken));
       if (!run.sparse() && k > 0) {
-        ReadClusters(w.state, std::span(input).subspan(on_disk * cs, k * cs), run.lcn + offset);
+        if (!ReadClusters(w, std::span(input).subspan(on_disk * cs, k * cs), run.lcn + offset))
+          return;
         on_disk += k;
       }
       taken += k;
@@ -119,23 +133,23 @@ void WriteCompressedRuns(const RunList& runs, std::uint32_t unit_clusters, Strea
   }
 }
 
-std::uint64_t WriteDataAttribute(EngineState& state, const DataStream& stream, DataSink& sink,
-                                 Host* progress) {
+SaveDataResult WriteDataAttribute(EngineState& state, const DataStream& stream, DataSink& sink,
+                                  ProgressReporter* progress, RunControl* run) {
   if (stream.resident) {
     sink.Write(stream.value);
-    if (progress) progress->Progress(stream.value.size(), stream.value.size());
-    return stream.value.size();
+    if (progress) progress->Report(stream.value.size(), stream.value.size());
+    return {true, stream.value.size()};
   }
-  StreamWriter w{state, sink, stream.size, stream.initialized_size, progress};
+  StreamWriter w{state, sink, stream.size, stream.initialized_size, progress, 0, run};
   if (stream.compressed)
     WriteCompressedRuns(stream.runs, stream.unit_clusters, w);
   else
     WriteRuns(stream.runs, w);
-  return w.written;
+  return {true, w.written, w.stopped};
 }
 
 SaveDataResult SaveFileData(EngineState& state, std::uint64_t record_sector, DataSink& sink,
-                            Host* progress) {
+                            ProgressReporter* progress) {
   std::vector<std::uint8_t> record(state.volume.bytes_per_file_record);
   if (record.empty()) return {};
   state.source.ReadSectors(record, record_sector);
@@ -143,7 +157,7 @@ SaveDataResult SaveFileData(EngineState& state, std::uint64_t record_sector, Dat
   StreamLookup lookup = LocateDataStream(state, record);
   if (lookup.status == StreamStatus::kBadRecord) return {};
   if (lookup.status == StreamStatus::kNoData) return {true, 0};
-  return {true, WriteDataAttribute(state, lookup.stream, sink, progress)};
+  return WriteDataAttribute(state, lookup.stream, sink, progress, &state.run());
 }
 
 }  // namespace salvor

@@ -11,7 +11,7 @@
 namespace salvor {
 
 struct EngineState {
-  EngineState(Host& host, const RunControl& run) : source(host, run) {}
+  EngineState(Host& host, RunControl& run) : source(host, run) {}
 
   SectorSource source;
   std::vector<VolumeInfo> partitions;
@@ -19,7 +19,7 @@ struct EngineState {
   RunList mft_runs;
 
   Host& host() const { return source.host(); }
-  const RunControl& run() const { return source.run(); }
+  RunControl& run() const { return source.run(); }
 };
 
 // Closes the source and forgets everything that belonged to it.

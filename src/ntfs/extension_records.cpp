@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "disk/byte_reader.h"
+#include "disk/failure.h"
 #include "ntfs/attribute.h"
 #include "ntfs/attribute_list.h"
 #include "ntfs/file_name_attribute.h"
@@ -48,7 +49,7 @@ bool TakeDataSize(std::span<const std::uint8_t> record, EntryInfo& entry) {
 }
 
 // Runs `take` on record `record` read into a buffer of its own. Failures
-// other than the user's stop give "not found".
+// other than the user's stop give "not found", logged.
 template <typename Take>
 bool WithRecord(EngineState& state, std::uint32_t record, Take take) {
   try {
@@ -57,7 +58,8 @@ bool WithRecord(EngineState& state, std::uint32_t record, Take take) {
     return take(std::span<const std::uint8_t>(buffer));
   } catch (const UserException&) {
     throw;
-  } catch (...) {
+  } catch (const std::exception& fault) {
+    LogDroppedFault(state.host(), fault);
     return false;
   }
 }
@@ -108,7 +110,8 @@ bool FileNameFromAttributeList(EngineState& state, const RunList& runs, std::uin
     }
   } catch (const UserException&) {
     throw;
-  } catch (...) {
+  } catch (const std::exception& fault) {
+    LogDroppedFault(state.host(), fault);
     return false;
   }
   return looked_up ? result : true;

@@ -66,7 +66,9 @@ std::string JoinPath(const std::string& path, const std::string& name) {
 class Saver {
  public:
   Saver(EngineState& state, ScanDatabaseReader& db, const SaveRequest& request)
-      : state_(state), db_(db), request_(request), host_(state.host()) {}
+      : state_(state), db_(db), request_(request), host_(state.host()) {
+    if (!request.quiet) progress_.emplace(host_, ProgressPhase::kSave, ProgressUnit::kBytes);
+  }
 
   // Hard links are made only where the names of one record are known and
   // `destination` is the folder every saved path is relative to.
@@ -118,8 +120,15 @@ class Saver {
       }
     }
     FdSink sink(host_, target->fd.get());
-    const SaveDataResult data =
-        SaveFileData(state_, entry.record_sector, sink, request_.quiet ? nullptr : &host_);
+    const SaveDataResult data = SaveFileData(state_, entry.record_sector, sink,
+                                             progress_ ? &*progress_ : nullptr);
+    if (data.stopped) {
+      // Half a file would pass for the whole one: it goes.
+      target->fd.Reset();
+      unlinkat(dir, target->name.c_str(), 0);
+      ++summary_.stopped_files;
+      return std::nullopt;
+    }
     sink.Finish();
     SetFileTimes(target->fd.get(), entry);
     if (int error = target->fd.Reset()) {
@@ -177,7 +186,7 @@ class Saver {
       SaveFolder(entry, dir, path);
     else
       SaveFile(entry, dir, path);
-    if (!state_.run().IsRunning()) {
+    if (!state_.run().Checkpoint()) {
       summary_.stopped = true;
       return false;
     }
@@ -211,6 +220,7 @@ class Saver {
   const SaveRequest& request_;
   Host& host_;
   SaveSummary summary_;
+  std::optional<ProgressReporter> progress_;
   std::set<std::uint32_t> entered_;
   std::vector<Level> levels_;
   const RecordLinks* links_ = nullptr;

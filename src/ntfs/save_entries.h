@@ -33,6 +33,7 @@ struct SaveSummary {
   std::uint64_t excluded = 0; // files left out by their type
   std::uint64_t renamed = 0;  // files and folders saved under a shortened name
   std::uint64_t linked = 0;   // further names of a saved file, made hard links to it
+  std::uint64_t stopped_files = 0;  // files a stop cut short (their partial data removed)
   bool stopped = false;       // the running flag was cleared
   bool abandoned = false;     // an error was shown and the save ended
   bool ok() const { return !stopped && !abandoned && failed == 0; }
@@ -46,8 +47,9 @@ bool IsExcludedType(std::string_view name, std::span<const std::string> excluded
 // links to the first one saved, where the destination allows it (else the
 // data is written again). Files get the entry's last-access date (at 00:00 UTC) as
 // modification time; the creation date has no settable counterpart here and
-// is left out. A destination on the disk being recovered is refused. The
-// walk ends after the entry in hand when the running flag is cleared.
+// is left out. A destination on the disk being recovered is refused. Every
+// item, and every piece of a file, passes the run control's checkpoint: a
+// stop inside a file removes what was written of it.
 SaveSummary SaveEntries(EngineState& state, ScanDatabaseReader& db, const SaveRequest& request);
 
 // Writes one file entry quietly into `folder` (the preview of an image) and

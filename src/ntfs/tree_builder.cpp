@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "disk/failure.h"
+#include "disk/progress_reporter.h"
 #include "ntfs/entry_info.h"
 #include "ntfs/file_record.h"
 #include "ntfs/mft_locator.h"
@@ -66,6 +68,7 @@ bool BuildTree(EngineState& state, ScanDatabaseWriter& db) {
   bool stopped = false;
   bool read_failed = false;
   const std::uint64_t total = v.mft_record_count;
+  ProgressReporter progress(state.host(), ProgressPhase::kProcessing, ProgressUnit::kRecords);
   try {
     for (const Run& run : state.mft_runs) {
       std::uint64_t positions = (run.length * spc + spr - 1) / spr;
@@ -86,31 +89,32 @@ bool BuildTree(EngineState& state, ScanDatabaseWriter& db) {
       for (std::uint64_t i = 0; i < positions && !stopped;) {
         const std::size_t n =
             static_cast<std::size_t>(std::min<std::uint64_t>(per_read, positions - i));
-        if (!state.run().IsRunning()) {
-          stopped = true;
-          break;
-        }
-        state.host().Progress(position, total);
         const std::size_t bytes = packed ? n * stride : read_bytes;
-        std::fill_n(buffer.begin(), bytes, std::uint8_t{0});
-        try {
-          state.source.ReadSectors(std::span<std::uint8_t>(buffer).first(bytes), start + i * spr);
-        } catch (const UserException&) {
-          // The user has been shown the error. The sectors in front of the
-          // failed one were read; the rest of the buffer stays cleared, so
-          // the records read whole are still taken and the walk ends there.
-          read_failed = true;
-        }
-        for (std::size_t k = 0; k < n; ++k) {
-          if (k > 0) {
-            if (!state.run().IsRunning()) {
-              stopped = true;
-              break;
-            }
-            state.host().Progress(position, total);
+        std::size_t taken = 0;
+        for (; taken < n; ++taken) {
+          if (!state.run().Checkpoint()) {
+            stopped = true;
+            break;
           }
-          walk.Take(std::span<std::uint8_t>(buffer).subspan(k * stride, record_size),
-                    start + (i + k) * spr, position);
+          progress.Report(position, total);
+          if (taken == 0) {
+            std::fill_n(buffer.begin(), bytes, std::uint8_t{0});
+            try {
+              if (state.source.ReadSectors(std::span<std::uint8_t>(buffer).first(bytes),
+                                           start + i * spr) == kReadStopped) {
+                stopped = true;
+                break;
+              }
+            } catch (const UserException&) {
+              // The user has been shown the error. The sectors in front of
+              // the failed one were read; the rest of the buffer stays
+              // cleared, so the records read whole are still taken and the
+              // walk ends there.
+              read_failed = true;
+            }
+          }
+          walk.Take(std::span<std::uint8_t>(buffer).subspan(taken * stride, record_size),
+                    start + (i + taken) * spr, position);
           ++position;
         }
         i += n;
@@ -118,14 +122,15 @@ bool BuildTree(EngineState& state, ScanDatabaseWriter& db) {
       }
       if (stopped || read_failed) break;
     }
-  } catch (const std::exception&) {
-    // A failed database write (shown or logged where it happened): the walk
-    // ends with what it has.
+  } catch (const std::exception& fault) {
+    // A failed database write: the walk ends with what it has.
+    LogDroppedFault(state.host(), fault);
   }
   if (!db.failed) {
     try {
       AddLostFolders(db, walk.counter());
-    } catch (const std::exception&) {
+    } catch (const std::exception& fault) {
+      LogDroppedFault(state.host(), fault);
     }
   }
   return !stopped && !db.failed;

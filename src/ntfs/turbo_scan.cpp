@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "disk/byte_reader.h"
+#include "disk/failure.h"
+#include "disk/progress_reporter.h"
 #include "ntfs/dos_date.h"
 #include "ntfs/file_name_attribute.h"
 #include "ntfs/file_record.h"
@@ -134,22 +136,36 @@ bool TurboScanVolume(EngineState& state, ScanDatabaseWriter& db, std::size_t rea
   if (state.source.total_sectors() != 0) end = std::min(end, state.source.total_sectors());
   const std::uint64_t total = end > v.first_sector ? end - v.first_sector : 0;
   std::uint64_t sector = v.first_sector;
+  ProgressReporter progress(state.host(), ProgressPhase::kTurbo, ProgressUnit::kSectors);
+  bool stopped = false;
+  bool read_failed = false;
   try {
-    while (sector < end && state.run().IsRunning()) {
+    while (sector < end && !stopped && !read_failed) {
       const std::uint64_t steps_left = (end - sector + step_sectors - 1) / step_sectors;
       const auto steps = static_cast<std::size_t>(std::min<std::uint64_t>(steps_per_read, steps_left));
       const std::span<std::uint8_t> chunk = std::span(buffer).first(steps * step_bytes);
-      // A bad sector comes back as zeros; only a read reaching the source's
-      // end (or a source of unknown size) can leave old bytes in the buffer.
-      if (state.source.total_sectors() == 0 || sector + steps * step_sectors >= end)
-        std::fill(chunk.begin(), chunk.end(), std::uint8_t{0});
-      try {
-        state.source.ReadSectors(chunk, sector);
-      } catch (const UserException&) {
-        break;  // shown to the user; the scan ends with what it found
-      }
-      for (std::size_t i = 0; i < steps && state.run().IsRunning(); ++i) {
-        state.host().Progress(sector - v.first_sector, total);
+      for (std::size_t i = 0; i < steps; ++i) {
+        if (!state.run().Checkpoint()) {
+          stopped = true;
+          break;
+        }
+        progress.Report(sector - v.first_sector, total);
+        if (i == 0) {
+          // A bad sector comes back as zeros; only a read reaching the
+          // source's end (or a source of unknown size) can leave old bytes
+          // in the buffer.
+          if (state.source.total_sectors() == 0 || sector + steps * step_sectors >= end)
+            std::fill(chunk.begin(), chunk.end(), std::uint8_t{0});
+          try {
+            if (state.source.ReadSectors(chunk, sector) == kReadStopped) {
+              stopped = true;
+              break;
+            }
+          } catch (const UserException&) {
+            read_failed = true;  // shown to the user; the scan ends with what it found
+            break;
+          }
+        }
         const std::span<std::uint8_t> step = chunk.subspan(i * step_bytes, step_bytes);
         if (StartsWithIndx(step) && CheckIndexRecord(step)) {
           walk.TakeIndexBlock(step);
@@ -163,14 +179,16 @@ bool TurboScanVolume(EngineState& state, ScanDatabaseWriter& db, std::size_t rea
         sector += step_sectors;
       }
     }
-  } catch (const std::exception&) {
-    // A failed database write, already reported: keep what was written.
+  } catch (const std::exception& fault) {
+    // A failed database write: keep what was written.
+    LogDroppedFault(state.host(), fault);
   }
-  const bool completed = state.run().IsRunning();
+  const bool completed = !stopped && state.run().IsRunning();
   if (!db.failed) {
     try {
       AddLostFolders(db, walk.counter());
-    } catch (const std::exception&) {
+    } catch (const std::exception& fault) {
+      LogDroppedFault(state.host(), fault);
     }
   }
   return completed && !db.failed;

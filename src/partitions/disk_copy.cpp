@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "disk/byte_writer.h"
+#include "disk/progress_reporter.h"
 #include "disk/texts.h"
 
 namespace salvor {
@@ -20,8 +21,8 @@ class Copier {
       : source_(source),
         destination_(destination),
         job_(job),
-        host_(host),
         run_(run),
+        progress_(host, ProgressPhase::kCopy, ProgressUnit::kSectors),
         bytes_per_sector_(source.bytes_per_sector()),
         buffer_(std::size_t{job.sectors_per_step} * bytes_per_sector_) {}
 
@@ -33,14 +34,15 @@ class Copier {
     // sector by sector below, never more sectors than it has.
     for (std::uint64_t s = 0; s < whole_end; s += step) {
       if (s != 0) {
-        host_.Progress(s, count);
-        run_.WaitWhilePaused();
-        if (!run_.IsRunning()) return End(CopyOutcome::kAborted);
+        progress_.Report(s, count);
+        if (!run_.Checkpoint()) return End(CopyOutcome::kAborted);
       }
       if (!Copy(s, step)) return End(result_.outcome);
     }
-    for (std::uint64_t s = whole_end; s < count; ++s)
+    for (std::uint64_t s = whole_end; s < count; ++s) {
+      if (!run_.Checkpoint()) return End(CopyOutcome::kAborted);
       if (!Copy(s, 1)) return End(result_.outcome);
+    }
     return End(CopyOutcome::kCompleted);
   }
 
@@ -50,15 +52,17 @@ class Copier {
   bool Copy(std::uint64_t first, std::uint64_t n) {
     std::span<std::uint8_t> chunk = std::span(buffer_).first(n * bytes_per_sector_);
     std::fill(chunk.begin(), chunk.end(), 0);  // unreadable sectors stay zeros
+    std::uint32_t read = 0;
     try {
-      source_.ReadSectors(chunk, first);
+      read = source_.ReadSectors(chunk, first);
     } catch (const UserException&) {
       result_.outcome = CopyOutcome::kFailed;
       return false;
     }
     // A stop during a retry leaves the rest of the chunk unread: writing it
-    // would put zeros in the copy that are not the source's.
-    if (!run_.IsRunning()) {
+    // would put zeros in the copy that are not the source's. A stop during
+    // the read ends the copy before the write all the same.
+    if (read == kReadStopped || !run_.IsRunning()) {
       result_.outcome = CopyOutcome::kAborted;
       return false;
     }
@@ -72,7 +76,7 @@ class Copier {
 
   bool Check(int code) {
     if (code == 0) return true;
-    host_.ShowMessage(MessageIcon::kError, text::kCaptionError, ErrorText(code));
+    result_.failure = Failure{ErrorText(code), {}, code};
     result_.outcome = CopyOutcome::kFailed;
     return false;
   }
@@ -82,15 +86,15 @@ class Copier {
     // What was written must be on the medium, stopped or not; a write error
     // the kernel deferred ends the copy as failed.
     if (outcome != CopyOutcome::kFailed && !Check(destination_.Flush())) return result_;
-    if (outcome == CopyOutcome::kCompleted) host_.Progress(job_.sector_count, job_.sector_count);
+    if (outcome == CopyOutcome::kCompleted) progress_.Final(job_.sector_count, job_.sector_count);
     return result_;
   }
 
   SectorSource& source_;
   CopyDestination& destination_;
   const CopyJob& job_;
-  Host& host_;
   RunControl& run_;
+  ProgressReporter progress_;
   std::size_t bytes_per_sector_;
   std::vector<std::uint8_t> buffer_;
   CopyResult result_;
@@ -129,6 +133,7 @@ CopyResult CopySectors(SectorSource& source, CopyDestination& destination, const
 CopyResult RunCopy(SectorSource& source, CopyDestination& destination, const CopyJob& job,
                    const LogEntry& heading, Host& host, RunControl& run) {
   CopyResult result = CopySectors(source, destination, job, host, run);
+  if (result.failure) host.ShowMessage(MessageIcon::kError, text::kCaptionError, result.failure->what);
   bool completed = result.outcome == CopyOutcome::kCompleted;
   host.ShowMessage(completed ? MessageIcon::kInformation : MessageIcon::kError,
                    text::kCaptionInformation, EndMessage(job.kind, completed));

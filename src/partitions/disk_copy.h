@@ -5,8 +5,10 @@
 // sector size so that it can be opened as a source later.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
+#include "disk/failure.h"
 #include "disk/host.h"
 #include "disk/run_control.h"
 #include "disk/sector_source.h"
@@ -36,6 +38,8 @@ struct CopyJob {
 struct CopyResult {
   CopyOutcome outcome = CopyOutcome::kCompleted;
   std::uint64_t sectors_written = 0;  // from sector 0, in order
+  // A write or flush of the destination that failed; the caller shows it.
+  std::optional<Failure> failure;
 };
 
 // Writes the image stamps into a copy of sector 0 (at least 0x1BE bytes).
@@ -47,13 +51,15 @@ void StampImageSector0(std::span<std::uint8_t> sector0, std::uint64_t total_sect
 // pause gate and the running flag; a stop ends the copy with the steps
 // written so far. Unreadable sectors are written as zeros (the source logs
 // them). A step whose read a stop cut short is not written. Images are
-// stamped, clones are the source sector for sector.
+// stamped, clones are the source sector for sector. A failed write ends the
+// copy with the failure in the result, not shown.
 CopyResult CopySectors(SectorSource& source, CopyDestination& destination, const CopyJob& job,
                        Host& host, RunControl& run);
 
-// The cloning and imaging worker: runs the copy and reports its end, as a
-// message ("Disk Imaging Completed" ...) and the heading entry logged again as
-// "Completed <heading>" (kind 2) or "Aborted <heading>" (kind 1).
+// The cloning and imaging worker: runs the copy and reports its end: a
+// failed write's error, the message ("Disk Imaging Completed" ...) and the
+// heading entry logged again as "Completed <heading>" (kind 2) or "Aborted
+// <heading>" (kind 1).
 CopyResult RunCopy(SectorSource& source, CopyDestination& destination, const CopyJob& job,
                    const LogEntry& heading, Host& host, RunControl& run);
 

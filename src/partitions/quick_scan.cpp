@@ -1,6 +1,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "disk/progress_reporter.h"
 #include "ntfs/boot_sector.h"
 #include "partitions/partition_search.h"
 #include "partitions/search_boot_sector.h"
@@ -34,23 +35,26 @@ bool QuickScanPartitions(EngineState& state, std::uint64_t start, std::uint64_t 
   const std::size_t bps = source.bytes_per_sector() ? source.bytes_per_sector() : 512;
   std::vector<std::uint8_t> buffer(4 * bps);
   std::uint64_t current = start;
+  ProgressReporter progress(state.host(), ProgressPhase::kSearch, ProgressUnit::kSectors);
   try {
-    while (current <= end && state.run().IsRunning()) {
+    for (bool stopped = false; current <= end && !stopped;) {
       for (std::uint64_t probe : {current, current + kTrackSectors}) {
-        state.host().Progress(probe, end);
+        stopped = !state.run().Checkpoint();
+        if (stopped) break;
+        progress.Report(probe, end);
         std::fill(buffer.begin(), buffer.end(), 0);
         source.ReadSectors(buffer, probe);
         if (!IsNtfsBootSector(buffer)) continue;
         if (auto v = VolumeFromFoundBootSector(source, buffer, probe))
           ListBootSectorVolume(state.partitions, *v, 0, found);
       }
-      if (end - current < kCylinderSectors) break;  // also keeps the step from wrapping
+      if (stopped || end - current < kCylinderSectors) break;  // also keeps the step from wrapping
       current += kCylinderSectors;
     }
   } catch (const UserException&) {
     return false;
   }
-  state.host().Progress(current, end);
+  progress.Final(current, end);
   return state.run().IsRunning();
 }
 

@@ -12,7 +12,7 @@ bool RunPartitionSearch(EngineState& state, const SearchRequest& request,
   Host& host = state.host();
   LogEntry entry;
   if (completed) {
-    host.Progress(1, 1);
+    host.Progress({ProgressPhase::kSearch, 1, 1, ProgressUnit::kItems});
     entry.text = std::string(text::kSearchCompletedLog);
     entry.kind = LogKind::kCompleted;
     host.AddLogEntry(entry);

@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "disk/progress_reporter.h"
 #include "ntfs/boot_sector.h"
 #include "ntfs/mft_first_record.h"
 #include "partitions/candidate_pairing.h"
@@ -50,13 +51,14 @@ bool ThoroughScanPartitions(EngineState& state, std::uint64_t start, std::uint64
   Candidates candidates;
   std::uint64_t examined = 0;
   bool failed = false;
+  ProgressReporter progress(state.host(), ProgressPhase::kSearch, ProgressUnit::kSectors);
   try {
-    for (std::uint64_t block = start; block < end && state.run().IsRunning();) {
-      state.host().Progress(examined, end);
+    for (std::uint64_t block = start; block < end && state.run().Checkpoint();) {
+      progress.Report(examined, end);
       std::uint64_t count = std::min(kBlockSectors, end - block);
       std::fill(buffer.begin(), buffer.end(), 0);
       if (end - block > kBlockSectors) {
-        source.ReadSectors(buffer, block);
+        if (source.ReadSectors(buffer, block) == kReadStopped) break;
       } else {
         // The last stretch one sector at a time, so that a range ending at
         // the disk's end never asks for sectors past it.

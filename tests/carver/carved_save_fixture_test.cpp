@@ -82,9 +82,7 @@ class CarvedSaveFixtureTest : public ::testing::Test {
     ASSERT_TRUE(shipped);
     AttachCarveDisk(disk_, std::make_unique<salvor::testing::MemoryDevice>(image_), 512);
     ContinuationLists lists;
-    ScanOptions options;
-    options.announce_completion = false;
-    scan_ = RunCarvingScan(disk_, KeepSelected(*shipped, 1024), lists, host_, run_, options);
+    scan_ = RunCarvingScan(disk_, KeepSelected(*shipped, 1024), lists, host_, run_);
     ASSERT_TRUE(scan_.completed);
     ForEachFile(*scan_.tree.root, [&](const FoundNode& f) { found_[f.name] = &f; });
     ASSERT_GT(found_.size(), 30u);

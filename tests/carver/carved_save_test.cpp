@@ -14,6 +14,7 @@
 #include "carver/save_selection.h"
 #include "carver/texts.h"
 #include "support/memory_device.h"
+#include "support/pause_check.h"
 #include "support/recording_host.h"
 #include "support/test_paths.h"
 #include "support/shell.h"
@@ -100,6 +101,12 @@ TEST_F(CarvedSaveTest, FilesKeepTheTreeLayoutAndTheirBytes) {
   EXPECT_EQ(result.items_saved, 9u);  // Raw Data, two categories, three extensions, three files
   EXPECT_TRUE(Shown(host_, text::kSavingCompleted));
   EXPECT_EQ(host_.progress.back(), std::make_pair(std::uint64_t{1}, std::uint64_t{1}));
+}
+
+TEST_F(CarvedSaveTest, PauseHoldsTheSaveUntilResumed) {
+  Add("Documents", "pdf", 100, (1u << 20) * 2 + 77);
+  salvor::testing::ExpectPauseHoldsThenResumes(
+      host_, run_, [&] { return Save().status == SaveStatus::kCompleted; });
 }
 
 TEST_F(CarvedSaveTest, SecondFileOfOneNameGetsHashZero) {

@@ -8,6 +8,7 @@
 #include "carver/end_handlers.h"
 #include "carver/texts.h"
 #include "file_builders.h"
+#include "support/pause_check.h"
 
 namespace salvor::carver {
 namespace {
@@ -58,6 +59,13 @@ TEST(CarvingScanTest, JpegSkipOfTenSectorsAtIndexSixtyStartsTheNextWindowAtSeven
   EXPECT_EQ(windows[0], 0u);
   EXPECT_EQ(windows[1], 70u);
   EXPECT_EQ(windows[2], 133u);
+}
+
+TEST(CarvingScanTest, PauseHoldsTheScanUntilResumed) {
+  ImageBytes img(300);
+  TestDisk t(img.bytes());
+  salvor::testing::ExpectPauseHoldsThenResumes(t.host, t.run,
+                                               [&] { return Scan(t, {Jpeg()}).completed; });
 }
 
 TEST(CarvingScanTest, SkipInsideTheWindowContinuesThere) {
@@ -229,6 +237,7 @@ TEST(CarvingScanTest, TreeIsCategoryThenExtensionNewestFirst) {
   EXPECT_EQ(xyz.children[1]->name, "1.xyz");
   EXPECT_EQ(xyz.children[0]->parent, &xyz);
   EXPECT_EQ(r.files_found, 3u);
+  AnnounceScanEnd(r, t.host);
   EXPECT_EQ(t.host.messages.back().text, text::kScanningCompleted);
   EXPECT_EQ(t.host.progress.back(), std::make_pair(std::uint64_t{1}, std::uint64_t{1}));
 }

@@ -101,14 +101,14 @@ TEST_F(SourceFixture, EmptyRequestReturnsFirstFailureWithoutRetry) {
   EXPECT_EQ(device->reads, 1);
 }
 
-TEST_F(SourceFixture, StopDuringRetryEndsAtNextSectorWithZero) {
+TEST_F(SourceFixture, StopDuringRetryEndsAtNextSectorAsStopped) {
   Attach(NumberedSectors(16));
   device->FailSector(0, EIO);
   device->before_read = [this] {
     if (device->reads == 3) run.Stop();  // the whole request, then two single sectors
   };
   std::vector<std::uint8_t> buf(8 * 512, 0);
-  EXPECT_EQ(source.ReadSectors(buf, 0), 0u);
+  EXPECT_EQ(source.ReadSectors(buf, 0), kReadStopped);
   EXPECT_EQ(device->reads, 3);
   EXPECT_EQ(buf[2 * 512], 0);  // never read
 }

@@ -43,7 +43,8 @@ class DataWriterTest : public ::testing::Test {
     const std::uint64_t sector = volume.PutRecord(40, record);
     EngineState& state = volume.Open();
     VectorSink sink;
-    SaveDataResult r = SaveFileData(state, sector, sink, &volume.host);
+    ProgressReporter progress(volume.host, ProgressPhase::kSave, ProgressUnit::kBytes);
+    SaveDataResult r = SaveFileData(state, sector, sink, &progress);
     out = sink.bytes();
     return r;
   }

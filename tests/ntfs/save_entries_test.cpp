@@ -13,6 +13,7 @@
 #include "ntfs/save_entries.h"
 #include "ntfs/scan_database.h"
 #include "record_builder.h"
+#include "support/pause_check.h"
 #include "support/test_paths.h"
 #include "test_volume.h"
 
@@ -51,16 +52,31 @@ class SaveEntriesTest : public ::testing::Test {
   // A file in the folder of MFT record `parent`, its data resident.
   std::uint32_t AddFile(std::uint32_t parent, std::u16string name, const std::string& content,
                         std::uint16_t access_date = 0) {
+    return AddFileRecord(parent, std::move(name), content.size(),
+                         RecordBuilder().Resident(0x80, Bytes(content.begin(), content.end())),
+                         access_date);
+  }
+
+  // A file of `clusters` clusters of data from cluster 100 on.
+  std::uint32_t AddLargeFile(std::uint32_t parent, std::u16string name, std::uint64_t clusters) {
+    const std::uint64_t size = clusters * testing::kClusterSize;
+    volume.PutClusters(100, testing::NoiseBytes(static_cast<std::size_t>(size), 1));
+    return AddFileRecord(parent, std::move(name), size,
+                         RecordBuilder().NonResident(0x80, testing::RunListBytes({{clusters, 100}}),
+                                                     size, 0, clusters - 1));
+  }
+
+  std::uint32_t AddFileRecord(std::uint32_t parent, std::u16string name, std::uint64_t size,
+                              RecordBuilder record_builder, std::uint16_t access_date = 0) {
     const std::uint32_t record = next_record++;
     EntryInfo e;
     e.entry_number = counter++;
     e.own_record = record;
     e.parent_record = parent;
     e.flags = kEntryPresent;
-    e.size = content.size();
+    e.size = size;
     e.access_date = access_date;
-    e.record_sector =
-        volume.PutRecord(record, RecordBuilder().Resident(0x80, Bytes(content.begin(), content.end())).Build());
+    e.record_sector = volume.PutRecord(record, record_builder.Build());
     std::copy(name.begin(), name.end(), e.name.begin());
     e.name_length = static_cast<std::uint16_t>(name.size());
     AppendEntry(db, e);
@@ -219,6 +235,24 @@ TEST_F(SaveEntriesTest, StopEndsAfterTheEntryInHand) {
   EXPECT_TRUE(s.stopped);
   EXPECT_FALSE(s.ok());
   EXPECT_EQ(Tree(out()), std::vector<std::string>{"b"});
+}
+
+TEST_F(SaveEntriesTest, StopInsideALargeFileRemovesItAndCountsItStopped) {
+  const std::uint32_t big = AddLargeFile(5, u"big.bin", 768);  // three pieces of 1 MiB
+  volume.host.on_progress = [this](const ProgressReport& r) {
+    if (r.done >= (1u << 20)) volume.run.Stop();
+  };
+  SaveSummary s = Save({big});
+  EXPECT_TRUE(s.stopped);
+  EXPECT_EQ(s.stopped_files, 1u);
+  EXPECT_EQ(s.files, 0u);
+  EXPECT_TRUE(Tree(out()).empty());
+}
+
+TEST_F(SaveEntriesTest, PauseHoldsTheSaveInsideAFileUntilResumed) {
+  const std::uint32_t big = AddLargeFile(5, u"big.bin", 768);
+  testing::ExpectPauseHoldsThenResumes(volume.host, volume.run, [&] { return Save({big}).ok(); });
+  EXPECT_EQ(fs::file_size(out() / "big.bin"), 768 * testing::kClusterSize);
 }
 
 TEST_F(SaveEntriesTest, RecordThatFailsItsCheckIsLoggedAndTheWalkGoesOn) {

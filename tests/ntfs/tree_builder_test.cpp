@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "ntfs/file_record.h"
+#include "support/pause_check.h"
 #include "support/test_paths.h"
 #include "volume_fixture.h"
 
@@ -87,6 +88,12 @@ TEST_F(TreeBuilderTest, ProgressIsPublishedBeforeEveryRecord) {
     EXPECT_EQ(vol.host.progress[i].first, i);
     EXPECT_EQ(vol.host.progress[i].second, 64u);
   }
+}
+
+TEST_F(TreeBuilderTest, PauseHoldsTheWalkUntilResumed) {
+  vol.Attach();
+  ASSERT_TRUE(CreateDatabase(db, dir.path()));
+  testing::ExpectPauseHoldsThenResumes(vol.host, vol.run, [&] { return BuildTree(vol.state, db); });
 }
 
 TEST_F(TreeBuilderTest, FolderMetAfterItsChildrenCollectsThemInOneList) {
@@ -328,9 +335,9 @@ TEST_F(TreeBuilderTest, DotNamesInsideAFolderAreEntries) {
 
 class StoppingHost : public testing::RecordingHost {
  public:
-  void Progress(std::uint64_t done, std::uint64_t total) override {
-    RecordingHost::Progress(done, total);
-    if (done == stop_at && run) run->Stop();
+  void Progress(const ProgressReport& report) override {
+    RecordingHost::Progress(report);
+    if (report.done == stop_at && run) run->Stop();
   }
   std::uint64_t stop_at = 0;
   RunControl* run = nullptr;

@@ -6,6 +6,7 @@
 
 #include "disk/byte_writer.h"
 #include "record_builder.h"
+#include "support/pause_check.h"
 #include "support/test_paths.h"
 #include "volume_fixture.h"
 
@@ -197,6 +198,13 @@ TEST_F(TurboFixture, OldHeadersTakeTheRunningRecordNumber) {
   EXPECT_EQ(At(" Root/old.txt")->own_record, 102u);
   ASSERT_NE(At(" Root/after-index.txt"), nullptr);
   EXPECT_EQ(At(" Root/after-index.txt")->own_record, 1u);
+}
+
+TEST_F(TurboFixture, PauseHoldsTheScanUntilResumed) {
+  vol.Attach();
+  ASSERT_TRUE(CreateDatabase(db, dir.path()));
+  testing::ExpectPauseHoldsThenResumes(vol.host, vol.run,
+                                       [&] { return TurboScanVolume(vol.state, db, 4096); });
 }
 
 TEST_F(TurboFixture, StoppingKeepsWhatWasFoundAndStillBuildsTheTree) {

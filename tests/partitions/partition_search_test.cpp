@@ -6,6 +6,7 @@
 
 #include "support/boot_sector_builder.h"
 #include "support/memory_device.h"
+#include "support/pause_check.h"
 #include "support/recording_host.h"
 
 namespace salvor {
@@ -93,6 +94,14 @@ TEST_F(SearchFixture, QuickScanFindsCylinderStartsOnlyThoroughFindsEveryStart) {
   EXPECT_EQ(v.sectors_per_index_record, 8u);
   EXPECT_EQ(v.bytes_per_sector, 0u);  // the source's, when the volume is chosen
   EXPECT_EQ(v.bytes_per_index_record, 0u);
+}
+
+TEST_F(SearchFixture, PauseHoldsBothScansUntilResumed) {
+  Open(40000);
+  testing::ExpectPauseHoldsThenResumes(
+      host, run, [&] { return QuickScanPartitions(state, 0, 40000, found); });
+  testing::ExpectPauseHoldsThenResumes(
+      host, run, [&] { return ThoroughScanPartitions(state, 0, 40000, found); });
 }
 
 TEST_F(SearchFixture, BootSectorsDescribingMoreThanTheDiskAreIgnored) {

@@ -9,8 +9,10 @@ void RecordingHost::ShowMessage(MessageIcon icon, std::string_view caption,
 
 void RecordingHost::AddLogEntry(const LogEntry& entry) { log.push_back(entry); }
 
-void RecordingHost::Progress(std::uint64_t done, std::uint64_t total) {
-  progress.emplace_back(done, total);
+void RecordingHost::Progress(const ProgressReport& report) {
+  progress.emplace_back(report.done, report.total);
+  reports.push_back(report);
+  if (on_progress) on_progress(report);
 }
 
 std::optional<std::string> RecordingHost::AskRename(std::string_view failed_name,
