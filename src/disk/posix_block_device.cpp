@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "disk/block_device.h"
+#include "disk/disk_service.h"
 #include "disk/fd_io.h"
 
 namespace salvor {
@@ -53,7 +54,12 @@ class PosixBlockDevice final : public BlockDevice {
 
 OpenResult OpenBlockDeviceReadOnly(const std::string& path) {
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return {nullptr, errno};
+  if (fd < 0) {
+    const int error = errno;
+    if (!ShouldAskDiskService(path, error)) return {nullptr, error};
+    fd = OpenThroughDiskService(path, DiskServiceAccess::kRead).fd;
+    if (fd < 0) return {nullptr, error};
+  }
   struct stat st {};
   if (fstat(fd, &st) != 0) {
     int err = errno;
