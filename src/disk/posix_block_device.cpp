@@ -52,11 +52,11 @@ class PosixBlockDevice final : public BlockDevice {
 
 }  // namespace
 
-OpenResult OpenBlockDeviceReadOnly(const std::string& path) {
+OpenResult OpenBlockDeviceReadOnly(const std::string& path, bool ask_disk_service) {
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
-    if (!ShouldAskDiskService(path, error)) return {nullptr, error};
+    if (!ask_disk_service || !ShouldAskDiskService(path, error)) return {nullptr, error};
     fd = OpenThroughDiskService(path, DiskServiceAccess::kRead).fd;
     if (fd < 0) return {nullptr, error};
   }
