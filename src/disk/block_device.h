@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "disk/text_format.h"
+
 namespace salvor {
 
 class BlockDevice {
@@ -35,7 +37,5 @@ struct OpenResult {
 // prompt the user) unless `ask_disk_service` is false.
 OpenResult OpenBlockDeviceReadOnly(const std::string& path, bool ask_disk_service = true);
 
-// The platform's text for an error code.
-std::string ErrorText(int code);
 
 }  // namespace salvor

@@ -73,6 +73,4 @@ OpenResult OpenBlockDeviceReadOnly(const std::string& path, bool ask_disk_servic
   return {std::make_unique<PosixBlockDevice>(fd, st), 0};
 }
 
-std::string ErrorText(int code) { return std::strerror(code); }
-
 }  // namespace salvor
