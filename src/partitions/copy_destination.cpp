@@ -64,6 +64,10 @@ DestinationOpen CreateImageFile(const std::string& path) {
   return Wrap(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
 }
 
+DestinationOpen ReopenImageFile(const std::string& path) {
+  return Wrap(open(path.c_str(), O_WRONLY | O_CLOEXEC));
+}
+
 DestinationOpen OpenCloneTarget(const std::string& path) {
   int flags = O_WRONLY | O_CLOEXEC;
   struct stat st {};
