@@ -37,8 +37,12 @@ DiscImage BuildDiscImage(const std::filesystem::path& folder, const std::string&
   // not ours to put on the disc.
   iso_tree_set_follow_symlinks(image.get(), 0);
   iso_tree_set_ignore_special(image.get(), 1);
+  // libisofs reads the files while the image is written, by their names:
+  // a relative name would depend on the folder the program then stands in.
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
   if (const int code = iso_tree_add_dir_rec(image.get(), iso_image_get_root(image.get()),
-                                            folder.c_str());
+                                            (ec ? folder : absolute).c_str());
       code < 0) {
     result.error = Failure(folder.string(), code);
     return result;
