@@ -8,6 +8,9 @@
 #include "carver/texts.h"
 #include "disk/block_device.h"
 #include "disk/sector_source.h"
+#include "burn/burn_library.h"
+#include "burn/disc_burner.h"
+#include "carver/texts.h"
 
 namespace salvor {
 namespace {
@@ -79,7 +82,17 @@ carver::SaveResult SaveCarvedFiles(carver::CarvingScanResult& scan, carver::Carv
   for (const std::string& extension : request.excluded) job.excluded.push_back(WithoutDot(extension));
   carver::CheckAll(*scan.tree.root);
   carver::SectorReader reader(disk, host);
-  return carver::RunSave(scan.tree, reader, job, series, host, run);
+  if (request.burn_drive.empty()) return carver::RunSave(scan.tree, reader, job, series, host, run);
+  burn::BurnLibrary library;
+  if (!library.ok()) {
+    host.ShowMessage(MessageIcon::kError, carver::text::kCaptionError,
+                     carver::text::kNoBurningDevice);
+    carver::SaveResult failed;
+    failed.status = carver::SaveStatus::kFailed;
+    return failed;
+  }
+  burn::DiscBurner burner(request.burn_drive);
+  return carver::RunBurn(scan.tree, reader, job, series, burner, host, run);
 }
 
 }  // namespace salvor

@@ -51,13 +51,17 @@ carver::CarvingScanResult CarveSource(carver::CarveDisk& disk, const carver::Sig
                                       Host& host, RunControl& run, bool announce_completion);
 
 struct CarvedSaveRequest {
-  std::filesystem::path destination;  // made when missing
+  std::filesystem::path destination;  // made when missing; the cache when burning
   bool zip = false;
   std::vector<std::string> excluded;  // extensions, with or without the leading dot
+  // A writer as libburn names it ("/dev/sr0", "stdio:/path/disc.iso"): the
+  // saved files then go onto its disc, and the cache goes after a good burn.
+  std::string burn_drive;
 };
 
 // Saves every file of a completed scan below the destination, laid out as
-// Trawler lays it out, or packed into archives numbered on from `series`.
+// Trawler lays it out, or packed into archives numbered on from `series`;
+// with a burn drive, onto that drive's disc.
 carver::SaveResult SaveCarvedFiles(carver::CarvingScanResult& scan, carver::CarveDisk& disk,
                                    const CarvedSaveRequest& request, carver::ArchiveSeries& series,
                                    Host& host, RunControl& run);

@@ -6,9 +6,11 @@
 #include <optional>
 
 #include "app/open_source.h"
+#include "app/rescue_map_file.h"
 #include "disk/block_device.h"
 #include "disk/disk_list.h"
 #include "disk/texts.h"
+#include "partitions/rescue_copy.h"
 
 namespace salvor {
 namespace {
@@ -106,11 +108,31 @@ PreparedCopy PrepareClone(EngineState& state, const std::string& source,
 }
 
 PreparedImage PrepareImage(EngineState& state, const std::string& source,
-                           std::uint16_t forced_sector_size, const std::string& image) {
+                           std::uint16_t forced_sector_size, const std::string& image,
+                           bool resume) {
   PreparedImage copy;
   copy.status = OpenCopySource(state, source, forced_sector_size, image);
   if (!copy.status.completed()) return copy;
   copy.bytes_needed = SourceBytes(state.source);
+  copy.map_path = RescueMapPathOf(image).string();
+  if (resume) {
+    std::string why;
+    std::optional<RescueMap> map = ReadRescueMapFile(copy.map_path, why);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(image, ec)) why = image + ": no such image file";
+    if (!why.empty() || !map) {
+      copy.status = OperationStatus::Failed(Format(text::kNothingToResume, image.c_str(), why.c_str()));
+      return copy;
+    }
+    if (map->size() != copy.bytes_needed) {
+      copy.status = OperationStatus::Failed(
+          Format(text::kResumeMapMismatch, image.c_str(),
+                 static_cast<unsigned long long>(map->size()),
+                 static_cast<unsigned long long>(copy.bytes_needed)));
+      return copy;
+    }
+    copy.map = std::move(*map);
+  }
   const std::optional<std::uint64_t> space = SpaceForImage(image);
   if (!space) {
     state.host().ShowMessage(MessageIcon::kInformation, text::kCaptionProduct,
@@ -125,7 +147,7 @@ PreparedImage PrepareImage(EngineState& state, const std::string& source,
     copy.status = OperationStatus::Failed();
     return copy;
   }
-  DestinationOpen created = CreateImageFile(image);
+  DestinationOpen created = resume ? ReopenImageFile(image) : CreateImageFile(image);
   if (!created.destination) {
     copy.status = OperationStatus::Failed(
         Format(text::kCannotCreateImage, image.c_str(), ErrorText(created.error).c_str()));
@@ -139,9 +161,41 @@ PreparedImage PrepareImage(EngineState& state, const std::string& source,
   return copy;
 }
 
+namespace {
+
+CopyOutcome RescueImage(EngineState& state, PreparedCopy& copy, RunControl& run) {
+  Host& host = state.host();
+  const std::uint64_t done = copy.map.BytesWith(MapStatus::kFinished);
+  if (done > 0) {
+    host.AddLogEntry({Format(text::kResumingImage, copy.map_path.c_str(),
+                             static_cast<unsigned long long>(done),
+                             static_cast<unsigned long long>(copy.map.size())),
+                      "", "", LogKind::kInformation});
+  }
+  std::string map_error;
+  const SaveRescueMap keep = [&](const RescueMap& map) {
+    map_error = WriteRescueMapFile(copy.map_path, map, copy.heading.detail);
+    return map_error.empty();
+  };
+  const RescueJob job{state.source.total_sectors(), kCopySectorsPerStep};
+  CopyOutcome outcome =
+      RescueCopy(state.source, *copy.destination, copy.map, job, keep, host, run).outcome;
+  if (!map_error.empty()) host.ShowMessage(MessageIcon::kError, text::kCaptionError, map_error);
+  if (const std::uint64_t bad = copy.map.BytesWith(MapStatus::kBadSector); bad > 0) {
+    host.AddLogEntry({Format(text::kUnreadableAreas, static_cast<unsigned long long>(bad),
+                             copy.map_path.c_str()),
+                      "", "", LogKind::kFailure});
+  }
+  ReportCopyEnd(CopyKind::kImaging, outcome, copy.heading, host);
+  return outcome;
+}
+
+}  // namespace
+
 CopyOutcome CopyWholeSource(EngineState& state, CopyKind kind, PreparedCopy& copy,
                             RunControl& run) {
   state.host().AddLogEntry(copy.heading);
+  if (kind == CopyKind::kImaging && !copy.map_path.empty()) return RescueImage(state, copy, run);
   const CopyJob job{kind, state.source.total_sectors(), kCopySectorsPerStep};
   return RunCopy(state.source, *copy.destination, job, copy.heading, state.host(), run).outcome;
 }

@@ -12,6 +12,7 @@
 #include "ntfs/engine_state.h"
 #include "partitions/copy_destination.h"
 #include "partitions/disk_copy.h"
+#include "partitions/rescue_map.h"
 
 namespace salvor {
 
@@ -21,6 +22,10 @@ struct PreparedCopy {
   OperationStatus status;
   std::unique_ptr<CopyDestination> destination;
   LogEntry heading;
+  // Images only: the rescue map kept beside the image, and what it already
+  // holds when a stopped or failed copy is resumed.
+  std::string map_path;
+  RescueMap map;
 };
 
 // Opens `source` (see OpenSource) and checks that `destination` does not lie
@@ -37,11 +42,16 @@ struct PreparedImage : PreparedCopy {
 
 // Opens `source`, checks `image` against it and the space of the image's
 // folder (asking the user when it seems too small), and creates the image.
+// With `resume` the image and its map must be there already, and the copy
+// goes on from the map instead of starting again.
 PreparedImage PrepareImage(EngineState& state, const std::string& source,
-                           std::uint16_t forced_sector_size, const std::string& image);
+                           std::uint16_t forced_sector_size, const std::string& image,
+                           bool resume = false);
 
 // Logs the heading and copies the whole source. Completed only when every
-// sector reached the destination.
+// sector reached the destination. An image is copied good areas first, with
+// its rescue map kept up to date (see RescueCopy); unreadable areas are
+// zeros in it, logged and listed in the map.
 CopyOutcome CopyWholeSource(EngineState& state, CopyKind kind, PreparedCopy& copy,
                             RunControl& run);
 

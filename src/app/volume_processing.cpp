@@ -19,13 +19,17 @@ bool RunWalk(EngineState& state, unsigned drive, TreeWalk walk, ScanDatabaseWrit
   Host& host = state.host();
   if (walk == TreeWalk::kMft) {
     const bool completed = BuildTree(state, db);
-    if (completed) host.Progress(state.volume.mft_record_count, state.volume.mft_record_count);
+    if (completed)
+      host.Progress({ProgressPhase::kProcessing, state.volume.mft_record_count,
+                     state.volume.mft_record_count, ProgressUnit::kRecords});
     return completed;
   }
   state.volume.turbo_scan_mark = 1;
   Log(host, Format(text::kStartedTurboScan, drive), LogKind::kInformation);
   const bool completed = TurboScanVolume(state, db);
-  if (completed) host.Progress(state.volume.length, state.volume.length);
+  if (completed)
+    host.Progress({ProgressPhase::kTurbo, state.volume.length, state.volume.length,
+                   ProgressUnit::kSectors});
   Log(host, Format(completed ? text::kCompletedTurboScan : text::kAbortedTurboScan, drive),
       completed ? LogKind::kCompleted : LogKind::kFailure);
   return completed;

@@ -36,10 +36,16 @@ SaveResult RunBurn(FoundTree& tree, SectorReader& reader, const SaveJob& job, Ar
   if (result.status != SaveStatus::kCompleted) return result;
   Status(events, job.compress ? text::kStatusBurningCompressed : text::kStatusBurning);
   host.Progress({ProgressPhase::kSave, 0, 1, ProgressUnit::kItems});
-  if (!disc.WriteFolder(job.compress ? result.archive_folder : job.destination, host, run)) {
+  // Only what this save made goes on the disc and is deleted after: the
+  // chosen cache location may hold other files (or be a drive's root).
+  const std::filesystem::path& cache = job.compress ? result.archive_folder : result.output_folder;
+  if (!disc.WriteFolder(cache, host, run, events.on_status)) {
+    // The cache stays: what was saved is not lost with a failed burn.
     result.status = run.IsRunning() ? SaveStatus::kFailed : SaveStatus::kStopped;
     return result;
   }
+  std::error_code ignored;
+  std::filesystem::remove_all(cache, ignored);
   host.ShowMessage(MessageIcon::kInformation, text::kCaptionInformation, text::kBurningCompleted);
   return result;
 }

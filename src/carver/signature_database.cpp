@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "carver/texts.h"
+#include "disk/program_data.h"
 
 namespace salvor::carver {
 
@@ -25,7 +26,7 @@ std::optional<SignatureList> ReadSignatureDatabase(std::span<const std::uint8_t>
 }
 
 std::filesystem::path SignatureFilePath(const std::filesystem::path& program_dir) {
-  return program_dir / std::string(text::kSignatureFileName);
+  return ProgramDataPath(program_dir, text::kSignatureFileName);
 }
 
 std::optional<SignatureList> LoadSignatureFile(const std::filesystem::path& path) {

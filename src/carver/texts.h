@@ -57,6 +57,16 @@ inline constexpr std::string_view kStatusBurningCompressed = "Burning compressed
 inline constexpr std::string_view kStatusBurning = "Burning data";
 inline constexpr std::string_view kBurningCompleted = "Burning operation completed successfully";
 
+// Burning to CD/DVD.
+inline constexpr std::string_view kVolumeLabel = "Varnok";
+inline constexpr std::string_view kNoBurningDevice = "No burning device found";
+inline constexpr std::string_view kInsertMedia = "Please insert media.";
+inline constexpr std::string_view kInsertWritableMedia = "Please insert writable media.";
+inline constexpr std::string_view kInsertBlankMedia = "Please insert blank media";
+inline constexpr std::string_view kInsertHigherCapacity = "Please insert higher capacity CD/DVD.";
+inline constexpr std::string_view kStatusFinalizing =
+    "Burning operation completed. Finalizing optical media";
+
 }  // namespace salvor::carver::text
 
 // Opening a source.

@@ -14,6 +14,12 @@ void AddCarveSaveOptions(CLI::App& carve, CarveSaveOptions& options) {
       ->delimiter(',')
       ->type_name("EXT,...")
       ->needs(out);
+  carve
+      .add_option("--burn", options.burn,
+                  "Write the saved files to the disc in DRIVE (/dev/sr0, or stdio:FILE.iso for an "
+                  "image file); --out holds them until the burn succeeds")
+      ->type_name("DRIVE")
+      ->needs(out);
 }
 
 void SaveCarvedOutput(const CarveSaveOptions& options, carver::CarvingScanResult& scan,
@@ -22,15 +28,18 @@ void SaveCarvedOutput(const CarveSaveOptions& options, carver::CarvingScanResult
   if (options.out.empty() || !scan.completed) return;
   // The archive numbers grow over the saves of one run; a command line run saves once.
   carver::ArchiveSeries series;
-  ctx.host.set_progress_label("Saving");
+  ctx.host.set_progress_label(options.burn.empty() ? "Saving" : "Burning");
   ctx.host.set_progress_unit_bytes(0);
   const carver::SaveResult result = SaveCarvedFiles(
-      scan, disk, {options.out, options.zip, options.exclude}, series, ctx.host, ctx.run);
+      scan, disk, {options.out, options.zip, options.exclude, options.burn}, series, ctx.host,
+      ctx.run);
   ctx.host.FinishProgress();
   if (result.status == SaveStatus::kCompleted && !ctx.options.json) {
+    const std::string where = !options.burn.empty() ? options.burn
+                              : options.zip        ? result.archive_folder.string()
+                                                   : result.output_folder.string();
     std::fprintf(stderr, "%llu file(s) saved to %s\n",
-                 static_cast<unsigned long long>(result.files_saved),
-                 (options.zip ? result.archive_folder : result.output_folder).c_str());
+                 static_cast<unsigned long long>(result.files_saved), where.c_str());
   }
   if (ctx.exit_status != kExitOk) return;
   if (result.status == SaveStatus::kFailed) ctx.exit_status = kExitFailure;

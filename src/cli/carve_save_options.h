@@ -1,7 +1,8 @@
 #pragma once
-// salvor-cli carve --out DIR [--zip] [--exclude EXT,...]: after the scan,
-// every found file is saved below DIR as Trawler lays it out (DataKLT<n>,
-// "Raw Data", category, extension), or packed into DataKLT<n><k>.zip.
+// salvor-cli carve --out DIR [--zip] [--exclude EXT,...] [--burn DRIVE]:
+// after the scan, every found file is saved below DIR as Trawler lays it out
+// (DataKLT<n>, "Raw Data", category, extension), or packed into
+// DataKLT<n><k>.zip; with --burn, DIR is the cache that goes onto the disc.
 
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ struct CarveSaveOptions {
   std::string out;
   bool zip = false;
   std::vector<std::string> exclude;
+  std::string burn;  // a writer: --out is then the cache for the disc
 };
 
 void AddCarveSaveOptions(CLI::App& carve, CarveSaveOptions& options);

@@ -32,8 +32,10 @@ struct OpenResult {
   int error = 0;  // errno when device is null
 };
 
-// Opens a block device or a regular file read-only (O_RDONLY).
-OpenResult OpenBlockDeviceReadOnly(const std::string& path);
+// Opens a block device or a regular file read-only (O_RDONLY). A block device
+// this user may not open is asked of the system's disk service (which may
+// prompt the user) unless `ask_disk_service` is false.
+OpenResult OpenBlockDeviceReadOnly(const std::string& path, bool ask_disk_service = true);
 
 
 }  // namespace salvor

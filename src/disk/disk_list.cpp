@@ -100,7 +100,9 @@ std::vector<DiskListEntry> EnumerateDisks(Host& host, const DiskListRoots& roots
       p->heads = g->heads;
       p->sectors_per_track = g->sectors_per_track;
     }
-    list.push_back(MakeDiskListEntry(*p, QueryDiskSize(host, device.string())));
+    bool denied = false;
+    list.push_back(MakeDiskListEntry(*p, QueryDiskSize(host, device.string(), &denied)));
+    list.back().readable = !denied;
   }
   return list;
 }

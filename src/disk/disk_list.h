@@ -29,6 +29,9 @@ struct DiskListEntry {
   std::string firmware;
   std::string model;
   std::string bytes_per_sector;
+  // False when this user may not open the disk (no root, not in the disk
+  // group): the texts then come from the kernel's tables alone.
+  bool readable = true;
 
   bool operator==(const DiskListEntry&) const = default;
 };

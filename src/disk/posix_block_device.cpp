@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "disk/block_device.h"
+#include "disk/disk_service.h"
 #include "disk/fd_io.h"
 
 namespace salvor {
@@ -51,9 +52,14 @@ class PosixBlockDevice final : public BlockDevice {
 
 }  // namespace
 
-OpenResult OpenBlockDeviceReadOnly(const std::string& path) {
+OpenResult OpenBlockDeviceReadOnly(const std::string& path, bool ask_disk_service) {
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return {nullptr, errno};
+  if (fd < 0) {
+    const int error = errno;
+    if (!ask_disk_service || !ShouldAskDiskService(path, error)) return {nullptr, error};
+    fd = OpenThroughDiskService(path, DiskServiceAccess::kRead).fd;
+    if (fd < 0) return {nullptr, error};
+  }
   struct stat st {};
   if (fstat(fd, &st) != 0) {
     int err = errno;

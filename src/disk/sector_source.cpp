@@ -136,8 +136,13 @@ std::uint32_t SectorSource::ReadSectors(std::span<std::uint8_t> buffer, std::uin
   return last;
 }
 
-std::optional<std::uint64_t> QueryDiskSize(Host& host, const std::string& device_path) {
-  OpenResult opened = OpenBlockDeviceReadOnly(device_path);
+std::optional<std::uint64_t> QueryDiskSize(Host& host, const std::string& device_path,
+                                           bool* denied) {
+  OpenResult opened = OpenBlockDeviceReadOnly(device_path, /*ask_disk_service=*/false);
+  if (!opened.device && (opened.error == EACCES || opened.error == EPERM)) {
+    if (denied != nullptr) *denied = true;
+    return std::nullopt;
+  }
   if (!opened.device) {
     host.ShowMessage(MessageIcon::kInformation, text::kCaptionInformation,
                      Format(text::kDiskOpeningError, static_cast<unsigned>(opened.error)));

@@ -84,8 +84,11 @@ class SectorSource {
 };
 
 // The size of a disk in bytes, asked of the device itself. Shows the
-// specified messages on failure.
-std::optional<std::uint64_t> QueryDiskSize(Host& host, const std::string& device_path);
+// specified messages on failure, except when this user may not open the
+// disk: then `denied` (if given) is set and nothing is shown, since listing
+// disks must work without root and without a prompt per disk.
+std::optional<std::uint64_t> QueryDiskSize(Host& host, const std::string& device_path,
+                                           bool* denied = nullptr);
 
 // The accepted sector-size stamp of an image's first sector, or 512.
 std::uint16_t SectorSizeFromStamp(std::uint16_t stamp, bool* valid = nullptr);

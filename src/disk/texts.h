@@ -197,4 +197,10 @@ inline constexpr const char* kCannotOpenSource = "cannot open %s";
 inline constexpr const char* kCannotOpenSourceBecause = "cannot open %s: %s";
 inline constexpr const char* kCannotOpenForWriting = "cannot open %s for writing: %s";
 inline constexpr const char* kCannotCreateImage = "cannot create %s: %s";
+inline constexpr const char* kNothingToResume = "cannot resume %s: %s";
+inline constexpr const char* kResumeMapMismatch =
+    "cannot resume %s: its map covers %llu bytes but the source holds %llu";
+inline constexpr const char* kUnreadableAreas =
+    "%llu bytes could not be read and are zeros in the image; %s lists them";
+inline constexpr const char* kResumingImage = "Resuming from %s: %llu of %llu bytes already copied";
 }  // namespace salvor::text

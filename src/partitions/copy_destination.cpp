@@ -1,5 +1,6 @@
 #include "partitions/copy_destination.h"
 #include "disk/fd_io.h"
+#include "disk/disk_service.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -63,13 +64,24 @@ DestinationOpen CreateImageFile(const std::string& path) {
   return Wrap(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
 }
 
+DestinationOpen ReopenImageFile(const std::string& path) {
+  return Wrap(open(path.c_str(), O_WRONLY | O_CLOEXEC));
+}
+
 DestinationOpen OpenCloneTarget(const std::string& path) {
   int flags = O_WRONLY | O_CLOEXEC;
   struct stat st {};
   // On a block device O_EXCL makes the kernel refuse a disk that is mounted
   // or otherwise in use, instead of writing under a live file system.
   if (stat(path.c_str(), &st) == 0 && S_ISBLK(st.st_mode)) flags |= O_EXCL;
-  return Wrap(open(path.c_str(), flags));
+  const int fd = open(path.c_str(), flags);
+  if (fd < 0 && ShouldAskDiskService(path, errno)) {
+    const int error = errno;
+    const DiskServiceOpen granted = OpenThroughDiskService(path, DiskServiceAccess::kReadWrite);
+    if (granted.fd >= 0) return Wrap(granted.fd);
+    errno = error;
+  }
+  return Wrap(fd);
 }
 
 bool OverlapsSource(const BlockDevice& source, const std::string& path) {

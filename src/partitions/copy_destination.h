@@ -28,6 +28,8 @@ struct DestinationOpen {
 
 // Creates (or truncates) an image file; others may read it while it grows.
 DestinationOpen CreateImageFile(const std::string& path);
+// Opens an existing image file to go on writing it (a resumed copy).
+DestinationOpen ReopenImageFile(const std::string& path);
 // Opens an existing disk (or file standing in for one) for writing, without
 // truncating it.
 DestinationOpen OpenCloneTarget(const std::string& path);

@@ -130,19 +130,23 @@ CopyResult CopySectors(SectorSource& source, CopyDestination& destination, const
   return Copier(source, destination, checked, host, run).Run();
 }
 
-CopyResult RunCopy(SectorSource& source, CopyDestination& destination, const CopyJob& job,
-                   const LogEntry& heading, Host& host, RunControl& run) {
-  CopyResult result = CopySectors(source, destination, job, host, run);
-  if (result.failure) host.ShowMessage(MessageIcon::kError, text::kCaptionError, result.failure->what);
-  bool completed = result.outcome == CopyOutcome::kCompleted;
+void ReportCopyEnd(CopyKind kind, CopyOutcome outcome, const LogEntry& heading, Host& host) {
+  const bool completed = outcome == CopyOutcome::kCompleted;
   host.ShowMessage(completed ? MessageIcon::kInformation : MessageIcon::kError,
-                   text::kCaptionInformation, EndMessage(job.kind, completed));
+                   text::kCaptionInformation, EndMessage(kind, completed));
   LogEntry end = heading;
   end.text = Format(completed ? text::kCompletedProcess : text::kAbortedProcess,
                     heading.text.c_str());
   end.time.clear();
   end.kind = completed ? LogKind::kCompleted : LogKind::kFailure;
   host.AddLogEntry(end);
+}
+
+CopyResult RunCopy(SectorSource& source, CopyDestination& destination, const CopyJob& job,
+                   const LogEntry& heading, Host& host, RunControl& run) {
+  CopyResult result = CopySectors(source, destination, job, host, run);
+  if (result.failure) host.ShowMessage(MessageIcon::kError, text::kCaptionError, result.failure->what);
+  ReportCopyEnd(job.kind, result.outcome, heading, host);
   return result;
 }
 

@@ -63,6 +63,10 @@ CopyResult CopySectors(SectorSource& source, CopyDestination& destination, const
 CopyResult RunCopy(SectorSource& source, CopyDestination& destination, const CopyJob& job,
                    const LogEntry& heading, Host& host, RunControl& run);
 
+// The end of a copy as the user sees it: the message and the heading logged
+// again as completed or aborted.
+void ReportCopyEnd(CopyKind kind, CopyOutcome outcome, const LogEntry& heading, Host& host);
+
 // The Stop button of a running copy: pauses the worker, logs the pause, asks
 // whether to stop; yes stops it, no logs the resumption and lets it go on.
 void AskToStopCopy(CopyKind kind, Host& host, RunControl& run);

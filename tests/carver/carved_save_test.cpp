@@ -342,7 +342,7 @@ TEST_F(CarvedSaveTest, ArchiveCounterGrowsAcrossSavesOfOneRun) {
 
 class RecordingDisc : public DiscWriter {
  public:
-  bool WriteFolder(const fs::path& folder, Host&, RunControl&) override {
+  bool WriteFolder(const fs::path& folder, Host&, RunControl&, const StatusListener&) override {
     folders.push_back(folder);
     for (const auto& name : Listing(folder)) seen.insert(name);
     return answer;
@@ -364,8 +364,10 @@ TEST_F(CarvedSaveTest, BurnSavesIntoTheCacheAndHandsItToTheDisc) {
       RunBurn(tree_, reader, job_, series_, disc, host_, run_,
               SaveEvents{{}, [&](std::string_view s) { statuses.emplace_back(s); }});
   ASSERT_EQ(result.status, SaveStatus::kCompleted);
-  ASSERT_EQ(disc.folders, std::vector<fs::path>{destination_});
-  EXPECT_TRUE(disc.seen.count("DataKLT0/Raw Data/Graphics/jpg/renamed.jpg"));
+  ASSERT_EQ(disc.folders, std::vector<fs::path>{destination_ / "DataKLT0"});
+  EXPECT_TRUE(disc.seen.count("Raw Data/Graphics/jpg/renamed.jpg"));
+  EXPECT_FALSE(fs::exists(destination_ / "DataKLT0"));  // the cache went after the burn
+  EXPECT_TRUE(fs::exists(destination_));
   EXPECT_EQ(statuses, std::vector<std::string>{"Burning data"});
   EXPECT_TRUE(Shown(host_, "Burning operation completed successfully"));
   EXPECT_FALSE(Shown(host_, text::kSavingCompleted));
@@ -382,6 +384,7 @@ TEST_F(CarvedSaveTest, CompressedBurnHandsOverTheArchiveFolder) {
   EXPECT_EQ(result.status, SaveStatus::kFailed);
   ASSERT_EQ(disc.folders, std::vector<fs::path>{destination_ / "VEDod"});
   EXPECT_EQ(disc.seen, std::set<std::string>{"DataKLT01.zip"});
+  EXPECT_TRUE(fs::exists(destination_ / "VEDod" / "DataKLT01.zip"));  // kept after a failed burn
   EXPECT_FALSE(Shown(host_, "Burning operation completed successfully"));
 }
 

@@ -62,6 +62,39 @@ TEST(ImageCommand, ImageIsTheSourceWithTheTwoStampsAndOpensWithThem) {
   EXPECT_NE(saved.find("\t\tTo Location " + image.string() + "\r\n"), std::string::npos);
 }
 
+// An image keeps its rescue map beside it; --resume fills in what the map
+// says is missing and nothing else.
+TEST(ImageCommand, MapListsTheCopyAndResumeFillsWhatItLacks) {
+  testing::ScratchDir dir;
+  const fs::path source = dir.path() / "disk.img";
+  const fs::path image = dir.path() / "disk.vk2";
+  const fs::path map = dir.path() / "disk.vk2.map";
+  WritePattern(source, 1000 * 512);
+  ASSERT_EQ(SalvorCli("image " + Quote(source) + " " + Quote(image)).status, 0);
+  const std::string whole = testing::Sha256OfFile(image);
+  std::ifstream written(map);
+  const std::string text{std::istreambuf_iterator<char>(written), {}};
+  EXPECT_NE(text.find("0x00000000  0x0007D000  +\n"), std::string::npos) << text;
+
+  // As if the copy had stopped after 300 sectors: the rest untried, zeros.
+  std::ofstream(map) << "0x00025800 ? 1\n0x0 0x25800 +\n0x25800 0x57800 ?\n";
+  {
+    std::fstream bytes(image, std::ios::in | std::ios::out | std::ios::binary);
+    bytes.seekp(300 * 512);
+    const std::string zeros(700 * 512, '\0');
+    bytes.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+  }
+  CliRun resumed = SalvorCli("image --resume " + Quote(source) + " " + Quote(image));
+  ASSERT_EQ(resumed.status, 0) << resumed.output;
+  EXPECT_EQ(testing::Sha256OfFile(image), whole);
+
+  fs::remove(map);
+  CliRun without = SalvorCli("image --resume " + Quote(source) + " " + Quote(image));
+  EXPECT_EQ(without.status, 1);
+  EXPECT_NE(without.output.find(map.string()), std::string::npos) << without.output;
+  EXPECT_EQ(testing::Sha256OfFile(image), whole);  // a refused resume leaves the image alone
+}
+
 TEST(ImageCommand, RefusesToWriteOverTheSource) {
   testing::ScratchDir dir;
   fs::path source = dir.path() / "disk.img";

@@ -1,6 +1,8 @@
 #include "disk/disk_list.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -192,6 +194,30 @@ TEST_F(EnumerateDisksTest, ADiskTheSizeQueryCannotOpenKeepsTheKernelsSize) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].caption, "Information");
   EXPECT_EQ(host.messages[0].text, "Disk Opening Error #2");
+}
+
+// Without root a disk cannot be opened: it is listed from the kernel's
+// tables, marked, and no message is shown for it.
+TEST_F(EnumerateDisksTest, ADiskThisUserMayNotOpenIsMarkedWithoutAMessage) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to become another user";
+  sysfs.AddDisk("sda", "pci0000:00/ata1/host0", 1024);
+  fs::create_directories(roots.dev);
+  std::ofstream(roots.dev / "sda").write(std::string(4096, '\0').data(), 4096);
+  fs::permissions(roots.dev / "sda", fs::perms::none);
+  for (fs::path p = roots.dev; p != p.root_path(); p = p.parent_path())
+    fs::permissions(p, fs::perms::others_exec, fs::perm_options::add);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (setuid(65534) != 0) _exit(3);
+    const auto entries = Run();
+    const bool right = entries.size() == 1 && !entries[0].readable &&
+                       entries[0].total_sectors == "1024" && host.messages.empty();
+    _exit(right ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(EnumerateDisksTest, LeavesOutDisksWithoutMediumAndDetachedLoops) {

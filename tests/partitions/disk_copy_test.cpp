@@ -1,4 +1,5 @@
 #include "partitions/disk_copy.h"
+#include "partitions/rescue_copy.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <thread>
 
 #include "disk/byte_reader.h"
@@ -297,6 +299,62 @@ TEST(CopyDestinations, CloneTargetIsNeitherCreatedNorTruncated) {
   EXPECT_EQ(out.destination->WriteAt(one, 0), 0);
   out.destination.reset();
   EXPECT_EQ(std::filesystem::file_size(target), 2048u);
+}
+
+
+// The rescue copy: 4000 sectors in steps of 16, with a bad area early on and
+// a lone bad sector late; stopped at its first failure, then resumed.
+TEST(RescueCopy, GoodAreasFirstThenTheSkippedOnesAndAResumeFinishesTheMap) {
+  CopyFixture f(PatternDisk(4000, 512));
+  const std::set<std::uint64_t> bad = {100, 101, 102, 103, 104, 105, 106, 107, 3999};
+  for (const std::uint64_t sector : bad) f.memory->FailSector(sector, EIO);
+  RescueJob job{4000, 16, 2, 64};
+  RescueMap map;
+  int saves = 0;
+  const SaveRescueMap stop_at_first_failure = [&](const RescueMap&) {
+    if (++saves == 1) f.run.Stop();
+    return true;
+  };
+  CopyResult first = RescueCopy(f.source, f.destination, map, job, stop_at_first_failure, f.host, f.run);
+  EXPECT_EQ(first.outcome, CopyOutcome::kAborted);
+  // The failed step is marked for later and the next two steps were jumped
+  // over, not tried sector by sector.
+  ASSERT_TRUE(map.FirstFrom(0, MapStatus::kNonTrimmed));
+  EXPECT_EQ(map.FirstFrom(0, MapStatus::kNonTrimmed)->pos, 96u * 512);
+  EXPECT_EQ(map.FirstFrom(0, MapStatus::kNonTried)->pos, 112u * 512);
+  EXPECT_EQ(map.BytesWith(MapStatus::kFinished), 96u * 512);
+
+  RunControl again;
+  CopyResult second = RescueCopy(f.source, f.destination, map, job, {}, f.host, again);
+  EXPECT_EQ(second.outcome, CopyOutcome::kCompleted);
+  std::vector<std::uint8_t> expected = f.Stamped();
+  for (const std::uint64_t sector : bad) std::fill_n(expected.begin() + sector * 512, 512, 0);
+  EXPECT_EQ(FirstDifference(f.destination.data, expected), -1);
+  // Exactly the bad sectors are listed as bad; everything else is finished.
+  std::set<std::uint64_t> listed;
+  for (const MapBlock& block : map.blocks) {
+    ASSERT_TRUE(block.status == MapStatus::kFinished || block.status == MapStatus::kBadSector);
+    if (block.status != MapStatus::kBadSector) continue;
+    for (std::uint64_t at = block.pos; at < block.end(); at += 512) listed.insert(at / 512);
+  }
+  EXPECT_EQ(listed, bad);
+  EXPECT_EQ(map.current_status, '+');
+}
+
+TEST(RescueCopy, LostSourceOrLostMapEndsAsFailed) {
+  CopyFixture gone(PatternDisk(64, 512));
+  gone.memory->FailSector(40, ENODEV);
+  RescueMap map;
+  EXPECT_EQ(RescueCopy(gone.source, gone.destination, map, {64, 16}, {}, gone.host, gone.run).outcome,
+            CopyOutcome::kFailed);
+  EXPECT_EQ(gone.host.messages.size(), 1u);
+
+  CopyFixture f(PatternDisk(64, 512));
+  f.memory->FailSector(20, EIO);
+  RescueMap fresh;
+  const SaveRescueMap refuse = [](const RescueMap&) { return false; };
+  EXPECT_EQ(RescueCopy(f.source, f.destination, fresh, {64, 16}, refuse, f.host, f.run).outcome,
+            CopyOutcome::kFailed);
 }
 
 }  // namespace
