@@ -62,6 +62,7 @@ ProcessOutcome RunFileSystemProcessing(ProcessJob& job) {
     SupportingFilesFailed(job);
     return outcome;
   }
+  job.run.WaitWhilePaused();
   outcome.completed = BuildTree(job.state, job.db) && !job.db.failed;
   if (outcome.completed)
     host.Progress(job.state.volume.mft_record_count, job.state.volume.mft_record_count);
@@ -94,6 +95,7 @@ ProcessOutcome RunTurboScanProcess(ProcessJob& job) {
     SupportingFilesFailed(job);
     return outcome;
   }
+  job.run.WaitWhilePaused();
   outcome.completed = TurboScanVolume(job.state, job.db) && !job.db.failed;
   if (outcome.completed) {
     Log(host, Format(text::kCompletedTurboScan, job.drive), LogKind::kCompleted);

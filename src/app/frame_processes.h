@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/totals_text.h"
+#include "disk/run_control.h"
 #include "ntfs/engine_state.h"
 #include "ntfs/scan_database.h"
 
@@ -27,6 +28,7 @@ class ProcessFrame {
 
 struct ProcessJob {
   EngineState& state;
+  RunControl& run;   // the pause gate is passed between the steps too
   ScanDatabase& db;  // the writer; closed again when the process ends
   std::filesystem::path folder;
   unsigned drive = 0;  // for the Turbo Scan's log lines

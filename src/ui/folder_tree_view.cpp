@@ -43,7 +43,12 @@ void CVKNTFSTreeView::MakeCurrent(const QModelIndex& index) {
 void CVKNTFSTreeView::ShowTop() {
   const QModelIndex top = model_->TopIndex();
   MakeCurrent(top);
+  // The fill itself may open the top while its process is still marked as
+  // running; only the user's expansions are refused then.
+  const bool running = process_running_;
+  process_running_ = false;
   expand(top);
+  process_running_ = running;
   setFocus();
 }
 

@@ -496,7 +496,7 @@ void CMainFrame::StartWorker(bool turbo) {
   worker_ = QThread::create([this, turbo] {
     FrameSide side(*this);
     salvor::ScanDatabase db(host_);
-    salvor::ProcessJob job{engine_, db, db_folder_, state_.drive, side};
+    salvor::ProcessJob job{engine_, run_, db, db_folder_, state_.drive, side};
     const salvor::ProcessOutcome outcome =
         turbo ? salvor::RunTurboScanProcess(job) : salvor::RunFileSystemProcessing(job);
     SendToFrame(*this, [this, &outcome, turbo] { OnWorkerDone(outcome, turbo); });
@@ -556,13 +556,20 @@ void CMainFrame::HideProgressDisplay() {
 
 void CMainFrame::OnProgressUpdate() {
   if (!progress_) return;
+  const QString before = progress_->text();
   progress_->SetPercent(salvor::ProgressPercent(host_.progress().done.load(),
                                                 host_.progress().total.load()));
+  if (progress_->text() != before) emit ProgressShown(progress_->text());
   UpdateCommands();
 }
 
 void CMainFrame::OnProgressLabel(const QString& label) {
-  if (progress_) progress_->SetLabel(label);
+  if (!progress_) return;
+  // The step that ends shows where it got to before the next one starts.
+  OnProgressUpdate();
+  progress_->SetLabel(label);
+  host_.progress().done = 0;
+  OnProgressUpdate();
 }
 
 void CMainFrame::OnProcessFinished(int code) {

@@ -101,6 +101,8 @@ class CMainFrame : public QMainWindow {
   void PreviewRequested(std::uint32_t file_entry);
   // A background process has ended and the views show its tree.
   void ProcessEnded();
+  // The progress display has shown a new text ("Scanning :42%").
+  void ProgressShown(const QString& text);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
