@@ -146,6 +146,8 @@ QVariant CFileListModel::headerData(int section, Qt::Orientation orientation, in
   if (role == Qt::TextAlignmentRole)
     return QVariant::fromValue((section == kName || section == kType ? Qt::AlignLeft : Qt::AlignRight) |
                                Qt::AlignVCenter);
+  // A click on another column sorts in the direction the header shows now.
+  if (role == Qt::InitialSortOrderRole) return static_cast<int>(sort_order_);
   if (role != Qt::DisplayRole) return {};
   static constexpr std::string_view kTitles[kColumnCount] = {
       salvor::text::kColumnFileName, salvor::text::kColumnSize,     salvor::text::kColumnType,
@@ -174,6 +176,7 @@ void CFileListModel::sort(int column, Qt::SortOrder order) {
         return a.parent_record < b.parent_record;
     }
   };
+  sort_order_ = order;
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   if (order == Qt::AscendingOrder)
     std::stable_sort(rows_.begin(), rows_.end(), less);

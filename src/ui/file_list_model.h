@@ -58,4 +58,5 @@ class CFileListModel : public QAbstractTableModel {
   std::uint32_t folder_ = 0;
   std::uint32_t last_found_ = 0;
   bool has_last_found_ = false;
+  Qt::SortOrder sort_order_ = Qt::AscendingOrder;
 };

@@ -8,7 +8,7 @@ namespace {
 
 TEST(TotalsText, SwitchesUnitsAtOneMebibyte) {
   EXPECT_EQ(TotalsText({1048576, 3, 2}, false), "  1.000 MB in 3 Files in 2 Folders");
-  EXPECT_EQ(TotalsText({1048575, 3, 2}, false), "1024.000 KB in 3 Files in 2 Folders");
+  EXPECT_EQ(TotalsText({1048575, 3, 2}, false), "1023.999 KB in 3 Files in 2 Folders");
   EXPECT_EQ(TotalsText({1073741824, 1, 0}, true), "Marked   1.000 GB in 1 Files in 0 Folders");
   EXPECT_EQ(ClearedTotalsText(), std::string(49, ' '));
 }

@@ -10,7 +10,12 @@
 #include <QTimer>
 #include <functional>
 
+#include <ostream>
+
 class QWidget;
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 // Answers every modal message box with what `answer` returns for its text,
 // and every file dialog with `save_path`.
