@@ -1,18 +1,16 @@
 #pragma once
-// The bodies of the desktop program's two tree-building background
-// processes: the internal file system processing (the MFT walk) and the
-// Turbo Scan. Each runs on the worker thread, logs every step through the
-// host, and leaves the scan database closed and the totals of the new tree
-// counted, ready for the views to open their own reader.
+// The desktop program's two tree-building background processes, run on its
+// worker thread: the internal file system processing (the MFT walk) and the
+// Turbo Scan. Both call the volume processing operation, then count the new
+// tree's totals, so that the views can open their own reader afterwards.
 
-#include <cstdint>
 #include <filesystem>
 #include <string_view>
 
 #include "app/totals_text.h"
 #include "disk/run_control.h"
 #include "ntfs/engine_state.h"
-#include "ntfs/scan_database.h"
+#include "ntfs/scan_database_reader.h"
 
 namespace salvor {
 
@@ -28,10 +26,9 @@ class ProcessFrame {
 
 struct ProcessJob {
   EngineState& state;
-  RunControl& run;   // the pause gate is passed between the steps too
-  ScanDatabase& db;  // the writer; closed again when the process ends
-  std::filesystem::path folder;
-  unsigned drive = 0;  // for the Turbo Scan's log lines
+  RunControl& run;  // its pause gate is passed before the work starts
+  std::filesystem::path folder;  // the locked database folder
+  unsigned drive = 0;            // the chosen volume's number in the list
   ProcessFrame& frame;
 };
 
@@ -49,7 +46,7 @@ ProcessOutcome RunTurboScanProcess(ProcessJob& job);
 
 // Counts the files, folders and bytes below the top entry breadth first, one
 // folder's children at a time, reporting (entries, folders done + 1) as
-// progress. `db` must be open for reading.
-Totals CountTreeTotals(ScanDatabase& db, Host& host);
+// progress.
+Totals CountTreeTotals(ScanDatabaseReader& reader, Host& host);
 
 }  // namespace salvor

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "disk/sector_source.h"
+#include "disk/text_format.h"
 #include "disk/texts.h"
 
 namespace salvor {

@@ -1,6 +1,6 @@
 #include "app/totals_text.h"
 
-#include "disk/sector_source.h"
+#include "disk/text_format.h"
 #include "disk/texts.h"
 
 namespace salvor {

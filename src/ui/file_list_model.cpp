@@ -6,6 +6,7 @@
 
 #include "disk/texts.h"
 #include "ntfs/scan_database.h"
+#include "ntfs/scan_database_reader.h"
 #include "ui/item_icons.h"
 
 namespace {
@@ -35,17 +36,17 @@ void CFileListModel::Clear() {
   endResetModel();
 }
 
-bool CFileListModel::ShowFolder(salvor::ScanDatabase& db, std::uint32_t entry) {
+bool CFileListModel::ShowFolder(salvor::ScanDatabaseReader& db, std::uint32_t entry) {
   beginResetModel();
   rows_.clear();
   folder_ = entry;
-  const std::optional<salvor::EntryNode> node = salvor::ReadEntry(db, entry);
+  const std::optional<salvor::EntryNode> node = db.ReadEntry(entry);
   const bool readable = node.has_value();
   // Entry 0 lists its children in the block at offset 0; other entries
   // without a block have none.
   if (node && (entry == salvor::kTopEntry || node->child_block != 0)) {
     std::vector<Row> files;
-    salvor::VisitChildren(db, node->child_block, [&](const salvor::EntryNode& child) {
+    db.VisitChildren(node->child_block, [&](const salvor::EntryNode& child) {
       Row row;
       row.size = child.size;
       row.entry = child.entry_number;

@@ -10,7 +10,7 @@
 #include <vector>
 
 namespace salvor {
-struct ScanDatabase;
+class ScanDatabaseReader;
 }
 
 class CFileListModel : public QAbstractTableModel {
@@ -23,7 +23,7 @@ class CFileListModel : public QAbstractTableModel {
 
   // Fills the list with the children of folder `entry`. False (list empty)
   // when the folder's entry cannot be read.
-  bool ShowFolder(salvor::ScanDatabase& db, std::uint32_t entry);
+  bool ShowFolder(salvor::ScanDatabaseReader& db, std::uint32_t entry);
   void Clear();
   std::uint32_t folder() const { return folder_; }
 

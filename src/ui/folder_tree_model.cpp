@@ -6,6 +6,7 @@
 
 #include "disk/texts.h"
 #include "ntfs/scan_database.h"
+#include "ntfs/scan_database_reader.h"
 #include "ui/item_icons.h"
 
 struct CFolderTreeModel::Node {
@@ -27,7 +28,7 @@ struct CFolderTreeModel::Node {
 CFolderTreeModel::CFolderTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
 CFolderTreeModel::~CFolderTreeModel() = default;
 
-void CFolderTreeModel::Reset(salvor::ScanDatabase* db) {
+void CFolderTreeModel::Reset(salvor::ScanDatabaseReader* db) {
   beginResetModel();
   db_ = db;
   top_.reset();
@@ -188,7 +189,7 @@ void CFolderTreeModel::LoadChildren(Node* node) {
   node->loaded = true;
   if (!node->MayHaveChildren()) return;
   std::vector<std::unique_ptr<Node>> folders;
-  salvor::VisitChildren(*db_, node->child_block, [&](const salvor::EntryNode& child) {
+  db_->VisitChildren(node->child_block, [&](const salvor::EntryNode& child) {
     if (!child.folder()) return true;
     auto item = std::make_unique<Node>();
     item->entry = child.entry_number;

@@ -10,7 +10,7 @@
 #include <vector>
 
 namespace salvor {
-struct ScanDatabase;
+class ScanDatabaseReader;
 }
 
 class CFolderTreeModel : public QAbstractItemModel {
@@ -22,7 +22,7 @@ class CFolderTreeModel : public QAbstractItemModel {
 
   // Shows the tree of `db` (open for reading, owned by the caller) with the
   // top item "#" alone at first; nullptr empties the tree.
-  void Reset(salvor::ScanDatabase* db);
+  void Reset(salvor::ScanDatabaseReader* db);
   bool IsEmpty() const { return !top_; }
 
   // While locked (a process runs or the list refreshes) check clicks are
@@ -59,7 +59,7 @@ class CFolderTreeModel : public QAbstractItemModel {
   void SetSubtree(Node* node, Qt::CheckState state);
   void EmitSubtreeChanged(Node* node);
 
-  salvor::ScanDatabase* db_ = nullptr;
+  salvor::ScanDatabaseReader* db_ = nullptr;
   std::unique_ptr<Node> top_;
   Node* current_ = nullptr;
   bool locked_ = false;

@@ -32,6 +32,7 @@ void CFrameHost::ShowMessage(salvor::MessageIcon icon, std::string_view caption,
 
 void CFrameHost::AddLogEntry(const salvor::LogEntry& entry) {
   SendToFrame(*frame_, [this, &entry] { frame_->OnAddLogEntry(entry); });
+  if (QThread::currentThread() != frame_->thread()) run_->WaitWhilePaused();
 }
 
 void CFrameHost::Progress(std::uint64_t done, std::uint64_t total) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "disk/host.h"
+#include "disk/run_control.h"
 
 class QWidget;
 
@@ -22,7 +23,7 @@ class CMainFrame;
 
 class CFrameHost final : public salvor::Host {
  public:
-  explicit CFrameHost(CMainFrame& frame) : frame_(&frame) {}
+  CFrameHost(CMainFrame& frame, salvor::RunControl& run) : frame_(&frame), run_(&run) {}
 
   void ShowMessage(salvor::MessageIcon icon, std::string_view caption,
                    std::string_view text) override;
@@ -36,6 +37,7 @@ class CFrameHost final : public salvor::Host {
 
  private:
   CMainFrame* frame_;
+  salvor::RunControl* run_;
   ProgressRecord progress_;
 };
 

@@ -18,7 +18,13 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "app/volume_source.h"
+#include "app/open_source.h"
+#include "app/volume_choice.h"
+#include "app/volume_listing.h"
+#include "app/volume_processing.h"
+#include "disk/text_format.h"
+#include "ntfs/folder_map.h"
+#include "ntfs/scan_database.h"
 #include "disk/texts.h"
 #include "ui/dlg_wait.h"
 #include "ui/file_list_model.h"
@@ -66,7 +72,7 @@ QMessageBox::StandardButton Ask(QWidget* parent, QMessageBox::Icon icon, std::st
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent)
-    : QMainWindow(parent), host_(*this), engine_(host_, run_), reader_(host_) {
+    : QMainWindow(parent), host_(*this, run_), engine_(host_, run_) {
   setObjectName(QStringLiteral("CMainFrame"));
   setWindowTitle(UiText(text::kApplicationName));
   setAccessibleName(UiText(text::kApplicationName));
@@ -95,7 +101,7 @@ CMainFrame::~CMainFrame() {
     worker_->wait();
   }
   trawler_->CloseTrawler();
-  salvor::CloseDatabase(reader_);
+  reader_.Close();
 }
 
 QAction* CMainFrame::Command(CommandId id) const {
@@ -399,31 +405,33 @@ void CMainFrame::SetListStyle(CommandId id) {
 }
 
 bool CMainFrame::OpenSource(const QString& path) {
-  std::string error;
-  if (salvor::OpenSourcePath(engine_, path.toStdString(), error)) {
-    state_.partitions_listed = !engine_.partitions.empty();
-    UpdateCommands();
-    return true;
-  }
-  if (!error.empty()) host_.ShowError(error);
-  return false;
+  source_name_ = path.toStdString();
+  salvor::OperationStatus status = salvor::OpenSource(engine_, source_name_, 0);
+  if (status.completed()) status = salvor::ListVolumes(engine_, {});
+  state_.partitions_listed = !engine_.partitions.empty();
+  UpdateCommands();
+  if (status.failed() && !status.error.empty()) host_.ShowError(status.error);
+  return !status.failed();
 }
 
 bool CMainFrame::ProcessVolume(unsigned drive, bool turbo) {
-  std::string error;
-  const std::optional<salvor::ChosenVolume> chosen = salvor::ChooseDrive(engine_, drive, error);
-  if (!chosen) {
-    host_.ShowError(error);
+  salvor::VolumeChoice choice;
+  choice.drive = drive;
+  const salvor::ChosenVolume chosen = salvor::ChooseVolume(engine_, choice, source_name_, false);
+  if (chosen.status.failed()) {
+    if (!chosen.status.error.empty()) host_.ShowError(chosen.status.error);
     return false;
   }
-  salvor::LogEntry selected{salvor::Format(text::kSelectedVolume, chosen->name.c_str()),
-                            text::kLogSeparator.data(), "", salvor::LogKind::kInformation};
+  const std::string name = salvor::Format(text::kLogicalDrive, drive);
+  salvor::LogEntry selected{salvor::Format(text::kSelectedVolume, name.c_str()),
+                            std::string(text::kLogSeparator), "", salvor::LogKind::kInformation};
   OnAddLogEntry(selected);
-  state_.structures_missing = !chosen->mft_found;
+  const bool mft_found = !engine_.mft_runs.empty();
+  state_.structures_missing = !mft_found;
   state_.current_entry = selected;
-  state_.drive = salvor::DriveNumberFromName(chosen->name);
+  state_.drive = salvor::DriveNumberFromName(name);
   state_.turbo_scan_done = false;
-  if (turbo || !chosen->mft_found)
+  if (turbo || !mft_found)
     StartTurboScan();
   else
     StartProcessing();
@@ -450,13 +458,12 @@ void CMainFrame::SetPreviewWindows(QWidget* hex_view, QWidget* image_view) {
 
 bool CMainFrame::EnsureDatabaseFolder() {
   if (!db_folder_.empty()) return true;
-  std::string error;
-  std::optional<std::filesystem::path> folder = salvor::PrivateDatabaseFolder(error);
-  if (!folder || !folder_lock_.Acquire(*folder, error)) {
-    host_.ShowError(error);
+  const salvor::OperationStatus status = salvor::LockDatabaseFolder(folder_lock_, db_folder_);
+  if (status.failed()) {
+    db_folder_.clear();
+    host_.ShowError(status.error);
     return false;
   }
-  db_folder_ = *folder;
   return true;
 }
 
@@ -489,14 +496,13 @@ void CMainFrame::StartTurboScan() {
 }
 
 void CMainFrame::StartWorker(bool turbo) {
-  salvor::CloseDatabase(reader_);  // the worker rewrites the files the views read
+  reader_.Close();  // the worker rewrites the files the views read
   host_.progress().done = 0;
   host_.progress().total = 0;
   ShowProgressDisplay();
   worker_ = QThread::create([this, turbo] {
     FrameSide side(*this);
-    salvor::ScanDatabase db(host_);
-    salvor::ProcessJob job{engine_, run_, db, db_folder_, state_.drive, side};
+    salvor::ProcessJob job{engine_, run_, db_folder_, state_.drive, side};
     const salvor::ProcessOutcome outcome =
         turbo ? salvor::RunTurboScanProcess(job) : salvor::RunFileSystemProcessing(job);
     SendToFrame(*this, [this, &outcome, turbo] { OnWorkerDone(outcome, turbo); });
@@ -510,7 +516,7 @@ void CMainFrame::OnWorkerDone(const salvor::ProcessOutcome& outcome, bool turbo)
   OnProgressUpdate();
   if (turbo) SetProcessRunning(false);  // the Turbo Scan clears it before the fill
   if (outcome.tree_readable) {
-    if (salvor::OpenDatabase(reader_, db_folder_)) {
+    if (reader_.Open(db_folder_)) {
       totals_ = outcome.totals;
       folder_model_->Reset(&reader_);
       tree_->ShowTop();
@@ -522,7 +528,7 @@ void CMainFrame::OnWorkerDone(const salvor::ProcessOutcome& outcome, bool turbo)
       if (!turbo)
         OnAddLogEntry({std::string(text::kCompletedPopulating), "", "", salvor::LogKind::kCompleted});
     } else {
-      OnAddLogEntry({std::string(text::kSupportingFilesNotOpened), reader_.error, "",
+      OnAddLogEntry({std::string(text::kSupportingFilesNotOpened), reader_.error(), "",
                      salvor::LogKind::kCompleted});
     }
   }
@@ -730,7 +736,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
   }
   OnClearViews();
-  salvor::CloseDatabase(reader_);
+  reader_.Close();
   trawler_->CloseTrawler();
   event->accept();
 }

@@ -32,7 +32,7 @@
 #include "disk/run_control.h"
 #include "ntfs/engine_state.h"
 #include "ntfs/private_folder.h"
-#include "ntfs/scan_database.h"
+#include "ntfs/scan_database_reader.h"
 #include "ui/frame_host.h"
 
 class QAction;
@@ -130,13 +130,14 @@ class CMainFrame : public QMainWindow {
   void SetToolbarIconSize(int pixels);
   void SetListStyle(salvor::CommandId id);
 
-  CFrameHost host_;
   salvor::RunControl run_;
+  CFrameHost host_;
   salvor::EngineState engine_;
-  salvor::ScanDatabase reader_;  // the views' reader, open only between processes
+  salvor::ScanDatabaseReader reader_;  // the views' reader, open only between processes
   salvor::DatabaseFolderLock folder_lock_;
   std::filesystem::path db_folder_;
   salvor::FrameState state_;
+  std::string source_name_;
   salvor::Totals totals_;
   salvor::Totals marked_totals_;
 

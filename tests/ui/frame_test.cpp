@@ -27,6 +27,8 @@
 #include "ui/folder_tree_model.h"
 #include "ui/folder_tree_view.h"
 #include "ui/help_window.h"
+#include "ntfs/folder_map.h"
+#include "ntfs/scan_database.h"
 #include "ui/main_frame.h"
 #include "ui/process_log_view.h"
 #include "ui/start_up.h"
@@ -261,8 +263,9 @@ TEST_F(FrameTest, ProcessingAndTurboScanFillTheViews) {
   frame.Command(CommandId::kTurboScan)->trigger();
   ASSERT_TRUE(ended.wait(60000));
   const QStringList log = LogNames(frame);
-  EXPECT_EQ(log.mid(log.size() - 2),
-            (QStringList{"Started turbo scan of logical drive 1", "Completed turbo scan of logical drive 1"}));
+  const qsizetype started = log.indexOf(QStringLiteral("Started turbo scan of logical drive 1"));
+  EXPECT_GT(started, 0);
+  EXPECT_GT(log.indexOf(QStringLiteral("Completed turbo scan of logical drive 1")), started);
   EXPECT_EQ(boxes.texts().back(), UiText(text::kTurboScanCompleted));
   EXPECT_FALSE(Enabled(frame, CommandId::kTurboScan));
   EXPECT_TRUE(folders->FindChild(folders->TopIndex(), salvor::kRootEntry).isValid());
