@@ -8,10 +8,9 @@
 #include "ntfs/scan_database.h"
 #include "ntfs/scan_database_reader.h"
 #include "ui/item_icons.h"
+#include "ui/ui_text.h"
 
 namespace {
-
-QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // A DOS date as day-month-year; an empty cell for 0.
 QString DosDateText(std::uint16_t date) {
@@ -95,7 +94,7 @@ QVariant CFileListModel::Display(const Row& row, int column) const {
     case kSize:
       return QString::number(row.folder() ? 0 : row.size);
     case kType:
-      return Text(row.folder() ? salvor::text::kTypeFolder : salvor::text::kTypeFile);
+      return UiText(row.folder() ? salvor::text::kTypeFolder : salvor::text::kTypeFile);
     case kAccessed:
       return DosDateText(row.accessed);
     case kCreated:
@@ -154,7 +153,7 @@ QVariant CFileListModel::headerData(int section, Qt::Orientation orientation, in
       salvor::text::kColumnFileName, salvor::text::kColumnSize,     salvor::text::kColumnType,
       salvor::text::kColumnAccessed, salvor::text::kColumnCreated,  salvor::text::kColumnFileId,
       salvor::text::kColumnParentId};
-  return section >= 0 && section < kColumnCount ? Text(kTitles[section]) : QVariant();
+  return section >= 0 && section < kColumnCount ? UiText(kTitles[section]) : QVariant();
 }
 
 void CFileListModel::sort(int column, Qt::SortOrder order) {

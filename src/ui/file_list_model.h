@@ -3,7 +3,8 @@
 // folders first, then files, each in the order of the folder's children
 // list. A row keeps only the fields the columns show, so a folder of
 // 100,000 files costs a few megabytes, and nothing else of the volume is
-// read.
+// read. Names stay in Unicode: converting them to one code page would turn
+// every letter outside it into "?" (Cyrillic, Greek and CJK names on one disk).
 
 #include <QAbstractTableModel>
 #include <cstdint>
