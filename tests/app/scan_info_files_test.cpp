@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "app/scan_info_format.h"
-#include "ntfs/folder_map.h"
 #include "ntfs/scan_database.h"
 #include "support/recording_host.h"
 #include "support/test_paths.h"
