@@ -204,3 +204,139 @@ inline constexpr const char* kUnreadableAreas =
     "%llu bytes could not be read and are zeros in the image; %s lists them";
 inline constexpr const char* kResumingImage = "Resuming from %s: %llu of %llu bytes already copied";
 }  // namespace salvor::text
+
+// The desktop program: start-up, main frame, background processes, views.
+namespace salvor::text {
+inline constexpr std::string_view kAlreadyRunning =
+    "Varnok NTFS already running.\nPlease close the running instance first.";
+inline constexpr std::string_view kFailedToLoad = "Failed to load Varnok NTFS";
+inline constexpr std::string_view kApplicationName = "Varnok NTFS Data Recovery";
+inline constexpr std::string_view kOrganisationName = "Varnok Labs";
+inline constexpr std::string_view kSettingsWizardSection = "Wizard";
+inline constexpr std::string_view kSettingsStartUpValue = "StartUp";
+inline constexpr std::string_view kMutexName = "GlobalMutexVK-NTFS";
+inline constexpr std::string_view kTrawlerProgram = "trawler";
+inline constexpr std::string_view kReady = "Ready";
+inline constexpr std::string_view kCaptionWarning = "Warning";
+inline constexpr std::string_view kCaptionConfirm = "Confirm";
+inline constexpr std::string_view kPleaseStopProcess = "Please stop running process";
+inline constexpr std::string_view kPleaseWait = "Please wait...";
+inline constexpr std::string_view kSaveScanQuestion = "Do you want to save scan information?";
+inline constexpr std::string_view kMenuBar = "Menu Bar";
+inline constexpr std::string_view kToolBar = "ToolBar";
+inline constexpr std::string_view kProcessLogPane = "Process Log";
+inline constexpr std::string_view kLogColumnName = "Process Name";
+inline constexpr std::string_view kLogColumnDescription = "Description";
+inline constexpr std::string_view kLogColumnTime = "Log Time";
+inline constexpr std::string_view kLogClearAll = "&Clear All";
+inline constexpr std::string_view kLogSaveAll = "&Save All";
+inline constexpr std::string_view kLogHighlightRecent = "&Highlight Recent Process";
+inline constexpr std::string_view kLogFileFilter = "Text File (*.txt)";
+
+// Background processes.
+inline constexpr std::string_view kProgressScanning = "Scanning";
+inline constexpr std::string_view kProgressPopulating = "Populating ";
+inline constexpr const char* kProgressDisplay = "%s :%d%%";
+inline constexpr std::string_view kInternalFileProcessing = "Internal File processing";
+inline constexpr std::string_view kBasicScanComplete =
+    "You have just completed Basic Scan of the logical drive.\n\nPlease examine the tree "
+    "created, if you find none of the\nfiles listed are the one you were looking for, then "
+    "use\nmore advanced disk scanning method i.e. Turbo Scan.\n\nTools->TurboScan";
+inline constexpr std::string_view kSearchingFileTypesFinished =
+    "Searching for file type(s) finished.";
+inline constexpr std::string_view kTurboScanCompleted = "Turbo Scan Completed";
+inline constexpr std::string_view kTurboScanAborted = "Turbo Scan aborted";
+inline constexpr std::string_view kTipsFileName = "stips.txt";
+inline constexpr std::string_view kDefaultTip = "Press Ctrl + W to run wizard.\n";
+inline constexpr const char* kSelectedVolume = "Selected %s";
+
+// Folder tree and file list.
+inline constexpr std::string_view kTopEntryName = "#";
+inline constexpr std::string_view kColumnFileName = "File Name";
+inline constexpr std::string_view kColumnSize = "Size in Bytes";
+inline constexpr std::string_view kColumnType = "Type";
+inline constexpr std::string_view kColumnAccessed = "Date Accessed";
+inline constexpr std::string_view kColumnCreated = "Date Created";
+inline constexpr std::string_view kColumnFileId = "File ID";
+inline constexpr std::string_view kColumnParentId = "Parent ID";
+inline constexpr std::string_view kTypeFolder = "Folder";
+inline constexpr std::string_view kTypeFile = "File";
+inline constexpr const char* kListDate = "%02d-%02d-%d";
+inline constexpr std::string_view kMenuSave = "&Save";
+inline constexpr std::string_view kMenuPreview = "&Preview";
+inline constexpr std::string_view kMenuSearch = "S&earch";
+inline constexpr std::string_view kMenuProperties = "P&roperties";
+inline constexpr const char* kTotalsKb = "%7.3f KB in %u Files in %u Folders";
+inline constexpr const char* kTotalsMb = "%7.3f MB in %u Files in %u Folders";
+inline constexpr const char* kTotalsGb = "%7.3f GB in %u Files in %u Folders";
+inline constexpr std::string_view kMarkedPrefix = "Marked ";
+inline constexpr std::string_view kTurboTotalsStart = "Total 0 KB in 0 Files in 0 Folders";
+inline constexpr std::string_view kWaitTitle = "Please wait...";
+inline constexpr std::string_view kWaitRefreshing = "Please wait, refreshing list...";
+}  // namespace salvor::text
+
+// The main frame's commands: id, menu text, accelerator (Qt key text), and the
+// prompt (status-bar text, then after "\n" the tool tip).
+namespace salvor::text {
+struct CommandText {
+  unsigned id;
+  std::string_view name;
+  std::string_view key;
+  std::string_view prompt;
+};
+inline constexpr CommandText kCommands[] = {
+    {32771, "&Wizard", "Ctrl+W", "Click here to launch wizard\nWizard"},
+    {32773, "Open found &Logical Drive", "Ctrl+Shift+O",
+     "Open found logical drives\n Open logical drive"},
+    {32832, "Load &Partition Info", "", "Loads a list of found partitions.\nLoad Partition Info"},
+    {32772, "Load &Tree Info", "Ctrl+O", "Loads the scan results of a partition.\nLoad Tree Info"},
+    {32833, "Save Tree Info", "", "Saves the scan results of a partition\nSave Tree Info"},
+    {32834, "Save Partition Info", "", "Saves list of found partitions\nSave Partition Info"},
+    {32774, "Find", "Ctrl+F", "Finds specified files/folders\nFind"},
+    {32775, "Find Next", "F3", "Finds next matching files/folders\nFind Next"},
+    {32776, "Save Checked", "Ctrl+S", "Saves checked files/folders.\n Save Checked"},
+    {32778, "Save All", "Ctrl+Shift+S", "Saves all recovered data\nSave All"},
+    {32779, "Save Scan Information", "Ctrl+I", "Saves scanned information\nSave Scan Information"},
+    {32780, "Stop Current Process", "F4",
+     "Stops any disk/file scanning process.\nStop Current Process"},
+    {32781, "Turbo Scan", "Ctrl+T", "Searches for lost files/folders\nTurbo Scan"},
+    {32783, "Clear Log", "", "Deletes the contents of Process log window"},
+    {32784, "Save Log", "", "Saves the contents of process  log window to text file."},
+    {32791, "Tip of the Day", "", "Displays tip of the day window "},
+    {32819, "Goto Parent", "", "Return to the parent folder\nGoto Parent"},
+    {32820, "Set Progress Bar Color", "",
+     "Allows to change colour of progress bar.\nSet Progress Bar Color"},
+    {32821, "Trawler", "", "Performs search of known file types in physical media\nTrawler "},
+    {32787, "Office 2000", "", "Applys Office 2000 theme to application window."},
+    {32788, "Office 2003", "", "Applys Office 2003 theme to application window."},
+    {32789, "Office XP", "", "Applys Office XP theme to application window."},
+    {32790, "Windows XP", "", "Applys Windows XP theme to application window."},
+    {32708, "16x16", "", "Displays toolbar window in 16x16 pixels"},
+    {32709, "24x24", "", "Displays toolbar window in 24x24 pixels"},
+    {32710, "32x32", "", "Displays toolbar window in 32x32 pixels"},
+    {32711, "48x48", "", "Displays toolbar window in 48x48 pixels"},
+    {60000, "Lar&ge Icons", "", "Displays item using large icon in list view."},
+    {60001, "S&mall Icons", "", "Displays items using small icons in list view."},
+    {60002, "&List", "", "Displays items in a list"},
+    {60003, "&Details", "", "Displays information about each item in the list view"},
+    {57667, "&Help", "F1", "Lists help topics\n Help"},
+    {57664, "&About", "Ctrl+B", ""},
+    {57665, "E&xit", "Alt+F4", "Exit Varnok NTFS Recovery Software.\nExit"},
+    {61208, "Cancel Find", "Esc", ""},
+};
+inline constexpr std::string_view kMenuFile = "&File";
+inline constexpr std::string_view kMenuTools = "&Tools";
+inline constexpr std::string_view kMenuView = "&View";
+inline constexpr std::string_view kMenuThemes = "&Themes";
+inline constexpr std::string_view kMenuToolbarSize = "Toolbar &Icon Size";
+inline constexpr std::string_view kMenuHelp = "&Help";
+inline constexpr std::string_view kAboutTitle = "About Varnok NTFS Data Recovery";
+inline constexpr std::string_view kAboutText =
+    "Varnok NTFS Data Recovery\n\nRecovers files, folders and partitions from NTFS disks "
+    "without writing to them.";
+inline constexpr std::string_view kHelpTitle = "Varnok NTFS Data Recovery Help";
+inline constexpr std::string_view kTipTitle = "Tip of the Day";
+inline constexpr std::string_view kTipShowAtStartUp = "&Show tips at start-up";
+inline constexpr std::string_view kTipNext = "&Next Tip";
+inline constexpr std::string_view kClose = "Close";
+}  // namespace salvor::text
