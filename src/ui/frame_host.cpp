@@ -32,12 +32,12 @@ void CFrameHost::ShowMessage(salvor::MessageIcon icon, std::string_view caption,
 
 void CFrameHost::AddLogEntry(const salvor::LogEntry& entry) {
   SendToFrame(*frame_, [this, &entry] { frame_->OnAddLogEntry(entry); });
-  if (QThread::currentThread() != frame_->thread()) run_->WaitWhilePaused();
+  if (QThread::currentThread() != frame_->thread()) run_->Checkpoint();
 }
 
-void CFrameHost::Progress(std::uint64_t done, std::uint64_t total) {
-  progress_.total.store(total, std::memory_order_relaxed);
-  progress_.done.store(done, std::memory_order_relaxed);
+void CFrameHost::Progress(const salvor::ProgressReport& report) {
+  progress_.total.store(report.total, std::memory_order_relaxed);
+  progress_.done.store(report.done, std::memory_order_relaxed);
 }
 
 std::optional<std::string> CFrameHost::AskRename(std::string_view failed_name,

@@ -28,7 +28,7 @@ class CFrameHost final : public salvor::Host {
   void ShowMessage(salvor::MessageIcon icon, std::string_view caption,
                    std::string_view text) override;
   void AddLogEntry(const salvor::LogEntry& entry) override;
-  void Progress(std::uint64_t done, std::uint64_t total) override;
+  void Progress(const salvor::ProgressReport& report) override;
   std::optional<std::string> AskRename(std::string_view failed_name,
                                        std::string_view reason) override;
   bool AskYesNo(std::string_view caption, std::string_view question) override;
