@@ -78,14 +78,14 @@ std::unique_ptr<burn_disc, DiscDeleter> OneTrackDisc(burn_source* source) {
 void FollowWrite(burn_drive* drive, std::uint64_t image_size, ProgressReporter& progress,
                  RunControl& run) {
   bool cancelled = false;
-  burn_progress progress{};
-  while (burn_drive_get_status(drive, &progress) != BURN_DRIVE_IDLE) {
+  burn_progress written_so_far{};
+  while (burn_drive_get_status(drive, &written_so_far) != BURN_DRIVE_IDLE) {
     if (!run.IsRunning() && !cancelled) {
       burn_drive_cancel(drive);
       cancelled = true;
     }
-    if (progress.sector > 0) {
-      const std::uint64_t written = static_cast<std::uint64_t>(progress.sector) * kBlockBytes;
+    if (written_so_far.sector > 0) {
+      const std::uint64_t written = static_cast<std::uint64_t>(written_so_far.sector) * kBlockBytes;
       progress.Report(std::min(written, image_size), image_size);
     }
     std::this_thread::sleep_for(100ms);
