@@ -195,7 +195,7 @@ def large_files():
 def carving_image(size_mib, files):
     """bench/carve-bench-image's image of files planted in filler, cached
     with its manifest."""
-    path = os.path.join(CACHE, f"carve-{size_mib}m-{files}.img")
+    path = os.path.join(CACHE, f"carve-random-{size_mib}m-{files}.img")
     if not os.path.exists(path + ".manifest"):
         os.makedirs(CACHE, exist_ok=True)
         subprocess.run([os.path.join(ROOT, "bench", "carve-bench-image"), path, str(size_mib),
