@@ -3,8 +3,13 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "disk/texts.h"
+
+#include "app/carve_report.h"
 #include "carver/save_job.h"
 #include "carver/save_selection.h"
+#include "cli/json_writer.h"
+#include "cli/report_options.h"
 
 namespace salvor::cli {
 
@@ -16,12 +21,74 @@ void AddCarveSaveOptions(CLI::App& carve, CarveSaveOptions& options) {
       ->delimiter(',')
       ->type_name("EXT,...")
       ->needs(out);
+  AddReportOptions(&carve, options.report, options.report_format, out);
+  carve.add_flag("--dry-run", options.dry_run,
+                 "Count the files and bytes --out would write; create nothing")
+      ->needs(out);
 }
 
+bool OpenCarveReport(const CarveSaveOptions& options, const std::string& source,
+                     std::unique_ptr<RecoveryReport>& report, CliContext& ctx) {
+  if (options.report.empty() || options.dry_run) return true;
+  std::string error;
+  report = RecoveryReport::Open(options.report, *ParseReportFormat(options.report_format), source, error);
+  if (report) return true;
+  std::fprintf(stderr, "salvor-cli: %s\n", error.c_str());
+  ctx.exit_status = kExitFailure;
+  return false;
+}
+
+namespace {
+
+// Found files can overlap (a measure that runs over the next file), so
+// together they may come to more than the source holds; that is said before
+// anything is written, as are the files that were cut at the source's end.
+void WarnAboutSizes(const carver::CarvingScanResult& scan, const carver::CarveDisk& disk,
+                    std::uint64_t bytes) {
+  const std::uint64_t source_bytes = disk.total_sectors * disk.sector_size;
+  if (bytes > source_bytes) {
+    std::fprintf(stderr, text::kCarveMoreThanSource, static_cast<unsigned long long>(bytes),
+                 static_cast<unsigned long long>(source_bytes));
+    std::fprintf(stderr, "\n");
+  }
+  if (scan.files_cut_at_end > 0) {
+    std::fprintf(stderr, text::kCarveCutAtEnd, scan.files_cut_at_end);
+    std::fprintf(stderr, "\n");
+  }
+}
+
+}  // namespace
+
 void SaveCarvedOutput(const CarveSaveOptions& options, carver::CarvingScanResult& scan,
-                      carver::CarveDisk& disk, CliContext& ctx) {
+                      carver::CarveDisk& disk, RecoveryReport* report, CliContext& ctx) {
   using namespace salvor::carver;
   if (options.out.empty() || !scan.completed) return;
+  std::vector<std::string> excluded;
+  for (std::string extension : options.exclude) {
+    if (!extension.empty() && extension[0] == '.') extension.erase(0, 1);
+    excluded.push_back(extension);
+  }
+  CheckAll(*scan.tree.root);
+  ApplyExclusions(*scan.tree.root, excluded);
+  std::uint64_t files = 0, bytes = 0;
+  ForEachFile(*scan.tree.root, [&](const FoundNode& f) {
+    if (!f.checked) return;
+    ++files;
+    bytes += f.length;
+  });
+  WarnAboutSizes(scan, disk, bytes);
+  if (options.dry_run) {
+    if (ctx.options.json) {
+      JsonLine line;
+      line.Field("dry_run", true).Field("files", files).Field("bytes", bytes);
+      std::printf("%s\n", line.str().c_str());
+    } else {
+      std::printf(text::kCarveDryRunSummary, static_cast<unsigned long long>(files),
+                  static_cast<unsigned long long>(bytes), options.out.c_str());
+      std::printf("\n");
+    }
+    return;
+  }
   // As with recover, a folder that is not there yet is made; one that cannot
   // be made fails the save with its usual message.
   std::error_code ec;
@@ -29,18 +96,29 @@ void SaveCarvedOutput(const CarveSaveOptions& options, carver::CarvingScanResult
   SaveJob job;
   job.destination = options.out;
   job.compress = options.zip;
-  for (std::string extension : options.exclude) {
-    if (!extension.empty() && extension[0] == '.') extension.erase(0, 1);
-    job.excluded.push_back(extension);
-  }
-  CheckAll(*scan.tree.root);
+  job.excluded = excluded;
   // The archive numbers grow over the saves of one run; a command line run saves once.
   ArchiveSeries series;
   SectorReader reader(disk, ctx.host);
   ctx.host.set_progress_label("Saving");
   ctx.host.set_progress_unit_bytes(0);
-  const SaveResult result = RunSave(scan.tree, reader, job, series, ctx.host, ctx.run);
+  CarveReport carve_report;
+  SaveEvents events;
+  if (report) {
+    events.on_file = [&](const FoundNode& f, const std::filesystem::path& written, bool renamed) {
+      carve_report.Saved(f, written, renamed);
+    };
+  }
+  const SaveResult result = RunSave(scan.tree, reader, job, series, ctx.host, ctx.run, events);
   ctx.host.FinishProgress();
+  if (report) {
+    carve_report.Write(*report, scan.tree, reader);
+    std::string error;
+    if (!report->Close(error)) {
+      std::fprintf(stderr, "salvor-cli: %s\n", error.c_str());
+      if (ctx.exit_status == kExitOk) ctx.exit_status = kExitFailure;
+    }
+  }
   if (result.status == SaveStatus::kCompleted && !ctx.options.json) {
     std::fprintf(stderr, "%llu file(s) saved to %s\n", static_cast<unsigned long long>(result.files_saved),
                  (job.compress ? result.archive_folder : result.output_folder).c_str());

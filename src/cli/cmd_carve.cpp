@@ -112,6 +112,8 @@ void Run(CliContext& ctx, const CarveOptions& o) {
     return;
   }
 
+  std::unique_ptr<RecoveryReport> report;
+  if (!OpenCarveReport(o.save, o.source, report, ctx)) return;
   CarveDisk disk;
   OpenDiskResult opened = OpenCarveDisk(disk, o.source, ctx.options.sector_size);
   if (!opened.ok) {
@@ -157,7 +159,7 @@ void Run(CliContext& ctx, const CarveOptions& o) {
   }
   if (result.disconnected) ctx.exit_status = kExitFailure;
   else if (!result.completed) ctx.exit_status = kExitStopped;
-  SaveCarvedOutput(o.save, result, disk, ctx);
+  SaveCarvedOutput(o.save, result, disk, report.get(), ctx);
 }
 
 }  // namespace

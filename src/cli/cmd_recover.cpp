@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/recovery_report.h"
+#include "app/save_report.h"
 #include "cli/commands.h"
+#include "cli/report_options.h"
 #include "cli/json_writer.h"
 #include "cli/volume_tree.h"
 #include "disk/texts.h"
@@ -20,6 +23,9 @@ struct RecoverOptions {
   std::vector<std::uint32_t> entries;
   std::vector<std::string> excluded;
   std::string on_conflict = "skip";
+  std::string report;
+  std::string report_format = "jsonl";
+  bool dry_run = false;
 };
 
 void PrintSummary(const CliContext& ctx, const SaveSummary& s) {
@@ -43,9 +49,35 @@ void PrintSummary(const CliContext& ctx, const SaveSummary& s) {
   std::printf("\n");
 }
 
+void PrintDryRun(const CliContext& ctx, const SaveSummary& s) {
+  if (ctx.options.json) {
+    JsonLine line;
+    line.Field("dry_run", true).Field("files", s.files).Field("folders", s.folders);
+    line.Field("bytes", s.bytes).Field("excluded", s.excluded);
+    std::printf("%s\n", line.str().c_str());
+    return;
+  }
+  std::printf(text::kDryRunSummary, static_cast<unsigned long long>(s.files),
+              static_cast<unsigned long long>(s.folders), static_cast<unsigned long long>(s.bytes),
+              static_cast<unsigned long long>(s.excluded));
+  std::printf("\n");
+}
+
 void RunRecover(CliContext& ctx, const RecoverOptions& o) {
+  // The report is opened first: one that cannot be written stops the run
+  // before anything is saved. A dry run creates nothing, the report included.
+  std::unique_ptr<RecoveryReport> report;
+  if (!o.report.empty() && !o.dry_run) {
+    std::string error;
+    report = RecoveryReport::Open(o.report, *ParseReportFormat(o.report_format), o.source, error);
+    if (!report) {
+      std::fprintf(stderr, "salvor-cli: %s\n", error.c_str());
+      ctx.exit_status = kExitFailure;
+      return;
+    }
+  }
   std::error_code ec;
-  std::filesystem::create_directories(o.out, ec);  // an existing folder is fine
+  if (!o.dry_run) std::filesystem::create_directories(o.out, ec);  // an existing folder is fine
   VolumeTree tree(ctx.host);
   if (!OpenVolumeTree(ctx, o.source, o.volume, tree)) return;
   for (std::uint32_t e : o.entries) {
@@ -60,6 +92,17 @@ void RunRecover(CliContext& ctx, const RecoverOptions& o) {
   request.entries = o.entries.empty() ? std::vector<std::uint32_t>{0} : o.entries;
   request.destination = o.out;
   request.excluded_types = o.excluded;
+  request.dry_run = o.dry_run;
+  if (report) {
+    request.on_item = [&](const SavedItem& item) {
+      report->Add(ReportOfSavedItem(item, o.out, o.dry_run));
+    };
+  }
+  if (o.dry_run) {
+    PrintDryRun(ctx, SaveEntries(ctx.state, tree.db, request));
+    if (tree.stopped) ctx.exit_status = kExitStopped;
+    return;
+  }
   ctx.host.set_conflict_policy(o.on_conflict == "rename" ? ConflictPolicy::kRename
                                                          : ConflictPolicy::kSkip);
   ctx.host.set_progress_label(std::string(text::kProgressSaving));
@@ -75,6 +118,11 @@ void RunRecover(CliContext& ctx, const RecoverOptions& o) {
                                static_cast<unsigned long long>(summary.excluded)),
                         "", summary.ok() ? LogKind::kCompleted : LogKind::kFailure});
   PrintSummary(ctx, summary);
+  std::string report_error;
+  if (report && !report->Close(report_error)) {
+    std::fprintf(stderr, "salvor-cli: %s\n", report_error.c_str());
+    ctx.exit_status = kExitFailure;
+  }
   if (summary.stopped || tree.stopped)
     ctx.exit_status = kExitStopped;
   else if (!summary.ok())
@@ -97,6 +145,9 @@ void AddRecoverCommand(CLI::App& app, CliContext& ctx) {
   cmd->add_option("--on-conflict", o->on_conflict,
                   "When a name is taken or too long: skip the item (default), or rename it")
       ->check(CLI::IsMember({"skip", "rename"}));
+  AddReportOptions(cmd, o->report, o->report_format);
+  cmd->add_flag("--dry-run", o->dry_run,
+                "Count the files, folders and bytes that would be saved; create nothing");
   cmd->callback([&ctx, o] { RunRecover(ctx, *o); });
 }
 

@@ -192,4 +192,25 @@ inline constexpr const char* kRecoverSummary =
 inline constexpr const char* kNoSuchEntry = "no entry %u: the tree has entries 0 to %u - 1";
 inline constexpr const char* kNotAFileEntry =
     "entry %u is not a file (the tree has entries 0 to %u - 1)";
+inline constexpr const char* kDryRunSummary =
+    "dry run: %llu files, %llu folders, %llu bytes would be saved; %llu excluded";
+}  // namespace salvor::text
+
+// salvor-cli carve --out.
+namespace salvor::text {
+inline constexpr const char* kCarveMoreThanSource =
+    "salvor-cli: warning: the found files come to %llu bytes, more than the source's %llu: "
+    "some of them overlap";
+inline constexpr const char* kCarveCutAtEnd =
+    "salvor-cli: warning: %u found file(s) reach past the end of the source and were cut there";
+inline constexpr const char* kCarveDryRunSummary = "dry run: %llu files, %llu bytes would be saved below %s";
+}  // namespace salvor::text
+
+// The recovery report's reasons.
+namespace salvor::text {
+inline constexpr std::string_view kReportNameTaken = "the name is taken at the destination";
+inline constexpr std::string_view kReportExcluded = "its type is excluded";
+inline constexpr std::string_view kReportRecordFailed = "its record failed its check";
+inline constexpr std::string_view kReportNotSaved = "not saved";
+inline constexpr const char* kBadReportFormat = "--report-format must be jsonl or dfxml";
 }  // namespace salvor::text

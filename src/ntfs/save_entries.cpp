@@ -12,6 +12,7 @@
 #include "disk/texts.h"
 #include "ntfs/data_writer.h"
 #include "ntfs/destination_check.h"
+#include "ntfs/safe_name.h"
 #include "ntfs/save_target.h"
 
 namespace salvor {
@@ -50,6 +51,13 @@ void SetFileTimes(int fd, const EntryNode& entry) {
   futimens(fd, times);  // a file system without times keeps the data all the same
 }
 
+// Where an item lies: its folder's path from the save's root on the disk,
+// and the path that folder got below the destination.
+struct ItemPaths {
+  std::string source;
+  std::string target;
+};
+
 class Saver {
  public:
   Saver(EngineState& state, ScanDatabase& db, const SaveRequest& request)
@@ -62,7 +70,7 @@ class Saver {
   // hostile tree cannot exhaust the call stack.
   bool SaveTree(const EntryNode& root, int dir) {
     levels_.clear();
-    if (!SaveItem(root, dir)) return false;
+    if (!SaveItem(root, dir, {})) return false;
     while (!levels_.empty()) {
       Level& level = levels_.back();
       if (level.next == level.children.size()) {
@@ -70,21 +78,30 @@ class Saver {
         continue;
       }
       const EntryNode child = std::move(level.children[level.next++]);
-      if (!SaveItem(child, level.dir.get())) return false;
+      if (!SaveItem(child, level.dir.get(), level.paths)) return false;
     }
     return true;
   }
 
   // The file `entry` into `dir`; the name it was created under, or nullopt
   // when it was not created.
-  std::optional<std::string> SaveFile(const EntryNode& entry, int dir) {
+  std::optional<std::string> SaveFile(const EntryNode& entry, int dir, const ItemPaths& in = {}) {
     if (IsExcludedType(Utf16ToUtf8(entry.name), request_.excluded_types)) {
       ++summary_.excluded;
+      Tell(entry, in, nullptr, SavedOutcome::kExcluded, 0);
       return std::nullopt;
+    }
+    if (request_.dry_run) {
+      ++summary_.files;
+      summary_.bytes += entry.size;
+      const std::string name = SafeTargetName(entry.name);
+      Tell(entry, in, &name, SavedOutcome::kSaved, entry.size);
+      return name;
     }
     auto target = CreateTarget(host_, dir, entry.name, false);
     if (!target) {
       ++summary_.skipped;
+      Tell(entry, in, nullptr, SavedOutcome::kSkipped, 0);
       return std::nullopt;
     }
     FdSink sink(host_, target->fd.get());
@@ -105,25 +122,43 @@ class Saver {
       if (!request_.quiet)
         host_.AddLogEntry({target->name, std::string(text::kFileSavingFailed), {}, LogKind::kFailure});
     }
+    Tell(entry, in, &target->name, data.ok ? CreatedOutcome(entry, target->name) : SavedOutcome::kFailed,
+         data.bytes);
     return target->name;
   }
 
  private:
-  // A folder being written: its open directory and the children still to do
-  // (files first, then subfolders, as the database lists them).
+  // A folder being written: its open directory, the children still to do
+  // (files first, then subfolders, as the database lists them) and its paths.
   struct Level {
     UniqueFd dir;
     std::vector<EntryNode> children;
     std::size_t next = 0;
+    ItemPaths paths;
   };
+
+  static std::string Joined(const std::string& folder, const std::string& name) {
+    return folder.empty() ? name : folder + "/" + name;
+  }
+
+  static SavedOutcome CreatedOutcome(const EntryNode& entry, const std::string& name) {
+    return name == SafeTargetName(entry.name) ? SavedOutcome::kSaved : SavedOutcome::kRenamed;
+  }
+
+  void Tell(const EntryNode& entry, const ItemPaths& in, const std::string* created,
+            SavedOutcome outcome, std::uint64_t bytes) {
+    if (!request_.on_item) return;
+    request_.on_item(SavedItem{entry, Joined(in.source, Utf16ToUtf8(entry.name)),
+                               created ? Joined(in.target, *created) : std::string(), outcome, bytes});
+  }
 
   // One entry of the walk; a folder with children adds a level. False when
   // the walk must end (stopped).
-  bool SaveItem(const EntryNode& entry, int dir) {
+  bool SaveItem(const EntryNode& entry, int dir, const ItemPaths& in) {
     if (entry.folder())
-      SaveFolder(entry, dir);
+      SaveFolder(entry, dir, in);
     else
-      SaveFile(entry, dir);
+      SaveFile(entry, dir, in);
     if (!state_.run().IsRunning()) {
       summary_.stopped = true;
       return false;
@@ -131,22 +166,27 @@ class Saver {
     return true;
   }
 
-  void SaveFolder(const EntryNode& entry, int dir) {
+  void SaveFolder(const EntryNode& entry, int dir, const ItemPaths& in) {
     // A damaged database could list a folder inside itself: each children
     // list is entered once.
     if (!entered_.insert(entry.child_block).second) return;
-    auto target = CreateTarget(host_, dir, entry.name, true);
+    std::optional<CreatedTarget> target =
+        request_.dry_run ? CreatedTarget{SafeTargetName(entry.name), UniqueFd()}
+                         : CreateTarget(host_, dir, entry.name, true);
     if (!target) {
       ++summary_.skipped;
+      Tell(entry, in, nullptr, SavedOutcome::kSkipped, 0);
       return;
     }
     ++summary_.folders;
+    Tell(entry, in, &target->name, CreatedOutcome(entry, target->name), 0);
+    const ItemPaths below{Joined(in.source, Utf16ToUtf8(entry.name)), Joined(in.target, target->name)};
     std::uint64_t size = 0;
     std::uint32_t files = 0;
     std::uint32_t folders = 0;
     std::vector<EntryNode> children = ListChildren(db_, entry.child_block, size, files, folders, true);
     if (children.empty()) return;  // created, not entered
-    levels_.push_back({std::move(target->fd), std::move(children), 0});
+    levels_.push_back({std::move(target->fd), std::move(children), 0, below});
   }
 
   EngineState& state_;
@@ -178,7 +218,8 @@ std::optional<UniqueFd> OpenTargetFolder(EngineState& state, const std::string& 
 SaveSummary SaveEntries(EngineState& state, ScanDatabase& db, const SaveRequest& request) {
   Saver saver(state, db, request);
   SaveSummary& summary = saver.summary();
-  auto dir = OpenTargetFolder(state, request.destination);
+  auto dir = request.dry_run ? std::optional<UniqueFd>(UniqueFd())
+                             : OpenTargetFolder(state, request.destination);
   if (!dir) {
     summary.abandoned = true;
     return summary;
