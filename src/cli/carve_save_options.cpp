@@ -1,15 +1,12 @@
 #include "cli/carve_save_options.h"
 
 #include <cstdio>
-#include <filesystem>
-
-#include "disk/texts.h"
 
 #include "app/carve_report.h"
-#include "carver/save_job.h"
-#include "carver/save_selection.h"
+#include "app/carving_operations.h"
 #include "cli/json_writer.h"
 #include "cli/report_options.h"
+#include "disk/texts.h"
 
 namespace salvor::cli {
 
@@ -57,61 +54,44 @@ void WarnAboutSizes(const carver::CarvingScanResult& scan, const carver::CarveDi
   }
 }
 
+void PrintDryRun(const CliContext& ctx, const CarvedSaveTotals& totals, const std::string& out) {
+  if (ctx.options.json) {
+    JsonLine line;
+    line.Field("dry_run", true).Field("files", totals.files).Field("bytes", totals.bytes);
+    std::printf("%s\n", line.str().c_str());
+    return;
+  }
+  std::printf(text::kCarveDryRunSummary, static_cast<unsigned long long>(totals.files),
+              static_cast<unsigned long long>(totals.bytes), out.c_str());
+  std::printf("\n");
+}
+
 }  // namespace
 
 void SaveCarvedOutput(const CarveSaveOptions& options, carver::CarvingScanResult& scan,
                       carver::CarveDisk& disk, RecoveryReport* report, CliContext& ctx) {
-  using namespace salvor::carver;
+  using carver::SaveStatus;
   if (options.out.empty() || !scan.completed) return;
-  std::vector<std::string> excluded;
-  for (std::string extension : options.exclude) {
-    if (!extension.empty() && extension[0] == '.') extension.erase(0, 1);
-    excluded.push_back(extension);
-  }
-  CheckAll(*scan.tree.root);
-  ApplyExclusions(*scan.tree.root, excluded);
-  std::uint64_t files = 0, bytes = 0;
-  ForEachFile(*scan.tree.root, [&](const FoundNode& f) {
-    if (!f.checked) return;
-    ++files;
-    bytes += f.length;
-  });
-  WarnAboutSizes(scan, disk, bytes);
+  const CarvedSaveTotals totals = CountCarvedFilesToSave(scan, options.exclude);
+  WarnAboutSizes(scan, disk, totals.bytes);
   if (options.dry_run) {
-    if (ctx.options.json) {
-      JsonLine line;
-      line.Field("dry_run", true).Field("files", files).Field("bytes", bytes);
-      std::printf("%s\n", line.str().c_str());
-    } else {
-      std::printf(text::kCarveDryRunSummary, static_cast<unsigned long long>(files),
-                  static_cast<unsigned long long>(bytes), options.out.c_str());
-      std::printf("\n");
-    }
+    PrintDryRun(ctx, totals, options.out);
     return;
   }
-  // As with recover, a folder that is not there yet is made; one that cannot
-  // be made fails the save with its usual message.
-  std::error_code ec;
-  std::filesystem::create_directories(options.out, ec);
-  SaveJob job;
-  job.destination = options.out;
-  job.compress = options.zip;
-  job.excluded = excluded;
+  CarveReport carve_report;
+  CarvedSaveRequest request{options.out, options.zip, options.exclude};
+  if (report) {
+    request.on_file = [&](const carver::FoundNode& f, const std::filesystem::path& written,
+                          bool renamed) { carve_report.Saved(f, written, renamed); };
+  }
   // The archive numbers grow over the saves of one run; a command line run saves once.
-  ArchiveSeries series;
-  SectorReader reader(disk, ctx.host);
+  carver::ArchiveSeries series;
   ctx.host.set_progress_label("Saving");
   ctx.host.set_progress_unit_bytes(0);
-  CarveReport carve_report;
-  SaveEvents events;
-  if (report) {
-    events.on_file = [&](const FoundNode& f, const std::filesystem::path& written, bool renamed) {
-      carve_report.Saved(f, written, renamed);
-    };
-  }
-  const SaveResult result = RunSave(scan.tree, reader, job, series, ctx.host, ctx.run, events);
+  const carver::SaveResult result = SaveCarvedFiles(scan, disk, request, series, ctx.host, ctx.run);
   ctx.host.FinishProgress();
   if (report) {
+    carver::SectorReader reader(disk, ctx.host);
     carve_report.Write(*report, scan.tree, reader);
     std::string error;
     if (!report->Close(error)) {
@@ -120,8 +100,9 @@ void SaveCarvedOutput(const CarveSaveOptions& options, carver::CarvingScanResult
     }
   }
   if (result.status == SaveStatus::kCompleted && !ctx.options.json) {
-    std::fprintf(stderr, "%llu file(s) saved to %s\n", static_cast<unsigned long long>(result.files_saved),
-                 (job.compress ? result.archive_folder : result.output_folder).c_str());
+    std::fprintf(stderr, "%llu file(s) saved to %s\n",
+                 static_cast<unsigned long long>(result.files_saved),
+                 (options.zip ? result.archive_folder : result.output_folder).c_str());
   }
   if (ctx.exit_status != kExitOk) return;
   if (result.status == SaveStatus::kFailed) ctx.exit_status = kExitFailure;

@@ -2,16 +2,16 @@
 // default, as "Save All" does) below a destination folder.
 
 #include <cstdio>
-#include <filesystem>
 
+#include "app/entry_saving.h"
 #include "app/recovery_report.h"
 #include "app/save_report.h"
+#include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/report_options.h"
 #include "cli/json_writer.h"
 #include "cli/volume_tree.h"
 #include "disk/texts.h"
-#include "ntfs/save_entries.h"
 
 namespace salvor::cli {
 namespace {
@@ -42,11 +42,7 @@ void PrintSummary(const CliContext& ctx, const SaveSummary& s) {
     std::printf("%s\n", line.str().c_str());
     return;
   }
-  std::printf(text::kRecoverSummary, static_cast<unsigned long long>(s.files),
-              static_cast<unsigned long long>(s.folders), static_cast<unsigned long long>(s.bytes),
-              static_cast<unsigned long long>(s.skipped), static_cast<unsigned long long>(s.failed),
-              static_cast<unsigned long long>(s.excluded));
-  std::printf("\n");
+  std::printf("%s\n", SaveSummaryText(s).c_str());
 }
 
 void PrintDryRun(const CliContext& ctx, const SaveSummary& s) {
@@ -76,14 +72,12 @@ void RunRecover(CliContext& ctx, const RecoverOptions& o) {
       return;
     }
   }
-  std::error_code ec;
-  if (!o.dry_run) std::filesystem::create_directories(o.out, ec);  // an existing folder is fine
-  VolumeTree tree(ctx.host);
+  VolumeTree tree;
   if (!OpenVolumeTree(ctx, o.source, o.volume, tree)) return;
   for (std::uint32_t e : o.entries) {
     if (e >= tree.db.entry_count()) {
       std::fprintf(stderr, "salvor-cli: %s\n",
-                   Format(text::kNoSuchEntry, e, tree.db.entry_count()).c_str());
+                   Format(kNoSuchEntry, e, tree.db.entry_count()).c_str());
       ctx.exit_status = kExitUsage;
       return;
     }
@@ -99,24 +93,15 @@ void RunRecover(CliContext& ctx, const RecoverOptions& o) {
     };
   }
   if (o.dry_run) {
-    PrintDryRun(ctx, SaveEntries(ctx.state, tree.db, request));
+    PrintDryRun(ctx, SaveTreeEntries(ctx.state, tree.db, request));
     if (tree.stopped) ctx.exit_status = kExitStopped;
     return;
   }
   ctx.host.set_conflict_policy(o.on_conflict == "rename" ? ConflictPolicy::kRename
                                                          : ConflictPolicy::kSkip);
   ctx.host.set_progress_label(std::string(text::kProgressSaving));
-  ctx.host.AddLogEntry({std::string(text::kSavingData), o.out, "", LogKind::kInformation});
-  const SaveSummary summary = SaveEntries(ctx.state, tree.db, request);
+  const SaveSummary summary = SaveTreeEntries(ctx.state, tree.db, request);
   ctx.host.FinishProgress();
-  ctx.host.AddLogEntry({std::string(summary.ok() ? text::kSavingDataCompleted : text::kSavingDataEnded),
-                        Format(text::kRecoverSummary, static_cast<unsigned long long>(summary.files),
-                               static_cast<unsigned long long>(summary.folders),
-                               static_cast<unsigned long long>(summary.bytes),
-                               static_cast<unsigned long long>(summary.skipped),
-                               static_cast<unsigned long long>(summary.failed),
-                               static_cast<unsigned long long>(summary.excluded)),
-                        "", summary.ok() ? LogKind::kCompleted : LogKind::kFailure});
   PrintSummary(ctx, summary);
   std::string report_error;
   if (report && !report->Close(report_error)) {
