@@ -7,6 +7,10 @@ namespace salvor::cli {
 
 void AddImageCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand("image", "Copy a disk sector by sector into an image file");
+  cmd->footer(
+      "Examples:\n"
+      "  salvor-cli image /dev/sdb disk.vk2\n"
+      "  salvor-cli image /dev/sdb disk.vk2 --force");
   auto source = std::make_shared<std::string>();
   auto out = std::make_shared<std::string>();
   auto force = std::make_shared<bool>(false);

@@ -119,6 +119,12 @@ void RunRecover(CliContext& ctx, const RecoverOptions& o) {
 void AddRecoverCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand(
       "recover", "Save files and folders of a volume's rebuilt tree below a destination folder");
+  cmd->footer(
+      "Examples:\n"
+      "  salvor-cli recover disk.img --out saved\n"
+      "  salvor-cli recover disk.img --volume 2 --entry 42 --out saved --on-conflict rename\n"
+      "  salvor-cli recover disk.img --out saved --dry-run\n"
+      "  salvor-cli recover disk.img --out saved --report saved.jsonl");
   auto o = std::make_shared<RecoverOptions>();
   auto* source = cmd->add_option("SOURCE", o->source, "Block device or image file");
   cmd->add_option("--out", o->out, "Destination folder (created if missing)")->required();
