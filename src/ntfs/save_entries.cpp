@@ -22,7 +22,8 @@ bool IsExcludedType(std::string_view name, std::span<const std::string> excluded
   const std::size_t dot = name.rfind('.');
   const std::string_view extension = dot == std::string_view::npos ? name : name.substr(dot + 1);
   auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return std::any_of(excluded.begin(), excluded.end(), [&](const std::string& type) {
+  return std::any_of(excluded.begin(), excluded.end(), [&](std::string_view type) {
+    if (type.starts_with('.')) type.remove_prefix(1);  // ".txt" as users write it
     return type.size() == extension.size() &&
            std::equal(type.begin(), type.end(), extension.begin(),
                       [&](char a, char b) { return lower(a) == lower(b); });

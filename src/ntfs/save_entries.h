@@ -53,7 +53,8 @@ struct SaveSummary {
 };
 
 // True when the name's extension (the text after its last ".", or the whole
-// name when it has none) is one of `excluded`, regardless of case.
+// name when it has none) is one of `excluded`, regardless of case; an
+// excluded type may be written with its leading dot.
 bool IsExcludedType(std::string_view name, std::span<const std::string> excluded);
 
 // Runs one save. Files get the entry's last-access date (at 00:00 UTC) as

@@ -154,7 +154,7 @@ TEST_F(RecoverCommandTest, ReportRecordsEveryItemWithTheDigestOfWhatWasWritten) 
 TEST_F(RecoverCommandTest, DryRunCountsAndCreatesNothing) {
   const fs::path out = scratch.path() / "out";
   ShellRun r = RunShell(Cli() + " recover " + Quote(SamplesDir() / "sample-disk.img") +
-                        " --volume 2 --exclude wav --dry-run --report " + Quote(scratch.path() / "r") +
+                        " --volume 2 --exclude .wav --dry-run --report " + Quote(scratch.path() / "r") +
                         " --out " + Quote(out));
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("dry run: 10 files, 7 folders"), std::string::npos) << r.output;
