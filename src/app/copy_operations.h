@@ -37,8 +37,11 @@ struct PreparedImage : PreparedCopy {
 
 // Opens `source`, checks `image` against it and the space of the image's
 // folder (asking the user when it seems too small), and creates the image.
+// Without `replace_existing` an existing file at `image` is refused, before
+// anything is read or written.
 PreparedImage PrepareImage(EngineState& state, const std::string& source,
-                           std::uint16_t forced_sector_size, const std::string& image);
+                           std::uint16_t forced_sector_size, const std::string& image,
+                           bool replace_existing = true);
 
 // Logs the heading and copies the whole source. Completed only when every
 // sector reached the destination.

@@ -15,11 +15,11 @@ void AddImageCommand(CLI::App& app, CliContext& ctx) {
   auto out = std::make_shared<std::string>();
   auto force = std::make_shared<bool>(false);
   cmd->add_option("SOURCE", *source, "Block device or image file to copy")->required();
-  cmd->add_option("OUT", *out, "Image file to create (.vk2), replaced if it exists")->required();
-  cmd->add_flag("--force", *force, "Image even when the folder seems to lack the space");
+  cmd->add_option("OUT", *out, "Image file to create (.vk2); an existing one only with --force")->required();
+  cmd->add_flag("--force", *force, "Replace an existing OUT, and image even when the folder seems to lack the space");
   cmd->callback([&ctx, source, out, force] {
     ctx.host.set_answer_yes(*force);
-    PreparedImage image = PrepareImage(ctx.state, *source, ctx.options.sector_size, *out);
+    PreparedImage image = PrepareImage(ctx.state, *source, ctx.options.sector_size, *out, *force);
     if (image.declined)
       std::fprintf(stderr,
                    "salvor-cli: the image needs %llu bytes and %llu are free; --force images "

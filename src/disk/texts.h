@@ -215,4 +215,5 @@ inline constexpr const char* kCannotOpenSource = "cannot open %s";
 inline constexpr const char* kCannotOpenSourceBecause = "cannot open %s: %s";
 inline constexpr const char* kCannotOpenForWriting = "cannot open %s for writing: %s";
 inline constexpr const char* kCannotCreateImage = "cannot create %s: %s";
+inline constexpr const char* kImageExists = "%s exists; --force replaces it";
 }  // namespace salvor::text
