@@ -104,9 +104,10 @@ std::unique_ptr<RecoveryReport> RecoveryReport::Open(const std::string& path, Re
                  "<?xml version='1.0' encoding='UTF-8'?>\n"
                  "<dfxml xmlns='http://www.forensicswiki.org/wiki/Category:Digital_Forensics_XML'"
                  " xmlns:dc='http://purl.org/dc/elements/1.1/' version='1.0'>\n"
-                 "  <creator>\n    <program>salvor-cli</program>\n  </creator>\n"
+                 "  <creator>\n    <program>salvor-cli</program>\n    <version>%s</version>\n"
+                 "  </creator>\n"
                  "  <source>\n    <image_filename>%s</image_filename>\n  </source>\n",
-                 XmlEscape(source).c_str());
+                 SALVOR_VERSION, XmlEscape(source).c_str());
   }
   return report;
 }
