@@ -200,7 +200,7 @@ def carving_image(size_mib, files):
     # is not read from an older cached image.
     with open(os.path.join(ROOT, "bench", "carve-bench-image"), "rb") as f:
         version = hashlib.sha256(f.read()).hexdigest()[:8]
-    path = os.path.join(CACHE, f"carve-{size_mib}m-{files}-{version}.img")
+    path = os.path.join(CACHE, f"carve-random-{size_mib}m-{files}-{version}.img")
     if not os.path.exists(path + ".manifest"):
         os.makedirs(CACHE, exist_ok=True)
         subprocess.run([os.path.join(ROOT, "bench", "carve-bench-image"), path, str(size_mib),

@@ -82,7 +82,10 @@ carver::SaveResult SaveCarvedFiles(carver::CarvingScanResult& scan, carver::Carv
   for (const std::string& extension : request.excluded) job.excluded.push_back(WithoutDot(extension));
   carver::CheckAll(*scan.tree.root);
   carver::SectorReader reader(disk, host);
-  if (request.burn_drive.empty()) return carver::RunSave(scan.tree, reader, job, series, host, run);
+  carver::SaveEvents events;
+  events.on_file = request.on_file;
+  if (request.burn_drive.empty())
+    return carver::RunSave(scan.tree, reader, job, series, host, run, events);
   burn::BurnLibrary library;
   if (!library.ok()) {
     host.ShowMessage(MessageIcon::kError, carver::text::kCaptionError,
@@ -92,7 +95,22 @@ carver::SaveResult SaveCarvedFiles(carver::CarvingScanResult& scan, carver::Carv
     return failed;
   }
   burn::DiscBurner burner(request.burn_drive);
-  return carver::RunBurn(scan.tree, reader, job, series, burner, host, run);
+  return carver::RunBurn(scan.tree, reader, job, series, burner, host, run, events);
+}
+
+CarvedSaveTotals CountCarvedFilesToSave(carver::CarvingScanResult& scan,
+                                        const std::vector<std::string>& excluded) {
+  std::vector<std::string> types;
+  for (const std::string& extension : excluded) types.push_back(WithoutDot(extension));
+  carver::CheckAll(*scan.tree.root);
+  carver::ApplyExclusions(*scan.tree.root, types);
+  CarvedSaveTotals totals;
+  carver::ForEachFile(*scan.tree.root, [&](const carver::FoundNode& f) {
+    if (!f.checked) return;
+    ++totals.files;
+    totals.bytes += f.length;
+  });
+  return totals;
 }
 
 }  // namespace salvor

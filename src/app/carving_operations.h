@@ -54,10 +54,21 @@ struct CarvedSaveRequest {
   std::filesystem::path destination;  // made when missing; the cache when burning
   bool zip = false;
   std::vector<std::string> excluded;  // extensions, with or without the leading dot
+  carver::SavedFileListener on_file = {};  // told of each file saved
   // A writer as libburn names it ("/dev/sr0", "stdio:/path/disc.iso"): the
   // saved files then go onto its disc, and the cache goes after a good burn.
   std::string burn_drive;
 };
+
+// What a save of every found file would write: files and bytes, the
+// excluded types left out. Checks every node and unchecks the excluded ones,
+// as the save itself does.
+struct CarvedSaveTotals {
+  std::uint64_t files = 0;
+  std::uint64_t bytes = 0;
+};
+CarvedSaveTotals CountCarvedFilesToSave(carver::CarvingScanResult& scan,
+                                        const std::vector<std::string>& excluded);
 
 // Saves every file of a completed scan below the destination, laid out as
 // Trawler lays it out, or packed into archives numbered on from `series`;

@@ -1,5 +1,6 @@
 #include "app/copy_operations.h"
 
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 
 #include <filesystem>
@@ -109,10 +110,15 @@ PreparedCopy PrepareClone(EngineState& state, const std::string& source,
 
 PreparedImage PrepareImage(EngineState& state, const std::string& source,
                            std::uint16_t forced_sector_size, const std::string& image,
-                           bool resume) {
+                           bool replace_existing, bool resume) {
   PreparedImage copy;
   copy.status = OpenCopySource(state, source, forced_sector_size, image);
   if (!copy.status.completed()) return copy;
+  struct stat existing {};
+  if (!replace_existing && !resume && ::lstat(image.c_str(), &existing) == 0) {
+    copy.status = OperationStatus::Failed(Format(text::kImageExists, image.c_str()));
+    return copy;
+  }
   copy.bytes_needed = SourceBytes(state.source);
   copy.map_path = RescueMapPathOf(image).string();
   if (resume) {

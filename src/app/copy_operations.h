@@ -42,11 +42,12 @@ struct PreparedImage : PreparedCopy {
 
 // Opens `source`, checks `image` against it and the space of the image's
 // folder (asking the user when it seems too small), and creates the image.
-// With `resume` the image and its map must be there already, and the copy
-// goes on from the map instead of starting again.
+// Without `replace_existing` an existing file at `image` is refused, before
+// anything is read or written. With `resume` the image and its map must be
+// there already, and the copy goes on from the map instead of starting again.
 PreparedImage PrepareImage(EngineState& state, const std::string& source,
                            std::uint16_t forced_sector_size, const std::string& image,
-                           bool resume = false);
+                           bool replace_existing = true, bool resume = false);
 
 // Logs the heading and copies the whole source. Completed only when every
 // sector reached the destination. An image is copied good areas first, with

@@ -17,6 +17,7 @@ std::string SaveSummaryText(const SaveSummary& s) {
 }
 
 SaveSummary SaveTreeEntries(EngineState& state, ScanDatabaseReader& db, const SaveRequest& request) {
+  if (request.dry_run) return SaveEntries(state, db, request);  // nothing made, nothing logged
   Host& host = state.host();
   std::error_code ec;
   std::filesystem::create_directories(request.destination, ec);  // an existing folder is fine

@@ -9,7 +9,7 @@
 namespace salvor {
 
 // Makes the destination folder when it is missing, logs "Saving data...",
-// saves, and logs how the save ended with its counts.
+// saves, and logs how the save ended with its counts. A dry run only counts.
 SaveSummary SaveTreeEntries(EngineState& state, ScanDatabaseReader& db, const SaveRequest& request);
 
 // The counts of a save as one line of text.

@@ -56,9 +56,11 @@ std::string ErrorNumText(int error) { return Format(text::kErrorNum, static_cast
 class SaveWalk {
  public:
   SaveWalk(SectorReader& reader, const SaveSettings& settings, ArchiveSeries& series, Host& host,
-           RunControl& run, const TargetListener& on_target)
+           RunControl& run, const TargetListener& on_target, const SavedFileListener& on_file)
       : reader_(reader), settings_(settings), series_(series), host_(host), run_(run),
-        on_target_(on_target), progress_(host, ProgressPhase::kSave, ProgressUnit::kItems) {}
+        on_target_(on_target),
+        on_file_(on_file),
+        progress_(host, ProgressPhase::kSave, ProgressUnit::kItems) {}
 
   SaveResult Run(const FoundTree& tree) {
     int error = 0;
@@ -143,7 +145,7 @@ class SaveWalk {
       ++result_.items_saved;
       progress_.Report(result_.items_saved, items_total_);
       if (!child->IsFolder()) {
-        SaveFile(*child, created);
+        SaveFile(*child, created, created.orphan || created.name != name);
       } else if (created.orphan) {
         Walk(*child, orphan_level_);  // the rest of an orphaned folder lands beside it
       } else {
@@ -206,7 +208,11 @@ class SaveWalk {
     return true;
   }
 
-  void SaveFile(const FoundNode& node, Created& created) {
+  void Saved(const FoundNode& node, const fs::path& written, bool renamed) {
+    if (on_file_) on_file_(node, written, renamed);
+  }
+
+  void SaveFile(const FoundNode& node, Created& created, bool renamed) {
     const CopyResult copy = CopyFileData(reader_, node, created.handle.get(), run_);
     const int closed = created.handle.Reset();
     const int error = copy.write_error != 0 ? copy.write_error : closed;
@@ -218,12 +224,13 @@ class SaveWalk {
     }
     if (!settings_.compress) {
       ++result_.files_saved;
+      Saved(node, created.where.path / created.name, renamed);
       return;
     }
-    Archive(node, created);
+    Archive(node, created, renamed);
   }
 
-  void Archive(const FoundNode& node, const Created& staged) {
+  void Archive(const FoundNode& node, const Created& staged, bool renamed) {
     PassTakenArchiveNumbers();
     const ArchiveAddResult added =
         AddToSeries(series_, staged.name, staged.where.path / staged.name, node.length);
@@ -236,10 +243,11 @@ class SaveWalk {
     switch (added.status) {
       case ArchiveStatus::kAdded:
         ++result_.files_saved;
+        Saved(node, ArchivePath(series_, series_.counter) / staged.name, renamed);
         break;
       case ArchiveStatus::kTooLarge:
         if (host_.AskYesNo("", staged.name + std::string(text::kCannotSaveCompressed)))
-          moved = KeepUncompressed(staged);
+          moved = KeepUncompressed(node, staged);
         break;
       case ArchiveStatus::kCreateFailed:
         Fail(text::kFailedToCreateZip);
@@ -262,12 +270,13 @@ class SaveWalk {
 
   // Moves a staged file that no archive can hold into the destination itself,
   // never over an existing file.
-  bool KeepUncompressed(const Created& staged) {
+  bool KeepUncompressed(const FoundNode& node, const Created& staged) {
     std::string target = staged.name;
     for (unsigned prefix = 0; prefix < kNameTries; ++prefix) {
       if (::renameat2(staged.where.fd, staged.name.c_str(), destination_.get(), target.c_str(),
                       RENAME_NOREPLACE) == 0) {
         ++result_.files_saved;
+        Saved(node, settings_.destination / target, target != CarvedTargetName(node.name));
         return true;
       }
       if (errno != EEXIST) break;
@@ -283,6 +292,7 @@ class SaveWalk {
   Host& host_;
   RunControl& run_;
   const TargetListener& on_target_;
+  const SavedFileListener& on_file_;
   ProgressReporter progress_;
   UniqueFd destination_;
   UniqueFd orphan_;
@@ -297,8 +307,8 @@ class SaveWalk {
 
 SaveResult SaveCarvedFiles(const FoundTree& tree, SectorReader& reader, const SaveSettings& settings,
                            ArchiveSeries& series, Host& host, RunControl& run,
-                           const TargetListener& on_target) {
-  return SaveWalk(reader, settings, series, host, run, on_target).Run(tree);
+                           const TargetListener& on_target, const SavedFileListener& on_file) {
+  return SaveWalk(reader, settings, series, host, run, on_target, on_file).Run(tree);
 }
 
 }  // namespace salvor::carver

@@ -53,10 +53,16 @@ struct SaveResult {
 // new archive.
 using TargetListener = std::function<void(const std::filesystem::path& target)>;
 
+// Told of each file saved: where it went (a staged file: the archive
+// followed by its name there) and whether it got another name than its own.
+using SavedFileListener = std::function<void(const FoundNode& file, const std::filesystem::path& written,
+                                             bool renamed)>;
+
 // Saves every checked node below the tree's root. The series keeps its
 // archive counter between saves of one run; its stem is set here.
 SaveResult SaveCarvedFiles(const FoundTree& tree, SectorReader& reader, const SaveSettings& settings,
                            ArchiveSeries& series, Host& host, RunControl& run,
-                           const TargetListener& on_target = {});
+                           const TargetListener& on_target = {},
+                           const SavedFileListener& on_file = {});
 
 }  // namespace salvor::carver

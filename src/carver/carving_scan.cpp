@@ -43,6 +43,7 @@ struct Scan {
         FoundFileLength(rec, start, disk.total_sectors, disk.sector_size);
     const FoundNode* node = AddFoundFile(result.tree, rec.category, rec.extension, start, length);
     ++result.files_found;
+    if (length < MeasuredLength(rec)) ++result.files_cut_at_end;
     if (options.on_found) options.on_found(*node, result.files_found);
   }
 
@@ -117,12 +118,17 @@ struct Scan {
 
 }  // namespace
 
-std::uint64_t FoundFileLength(const SignatureRecord& rec, std::uint64_t start_sector,
-                              std::uint64_t total_sectors, std::uint32_t sector_size) {
+std::uint64_t MeasuredLength(const SignatureRecord& rec) {
   std::uint64_t length = rec.found_length;
   if (length == 0) length = rec.maximum_length;
   if (length == 0) length = rec.default_length;
   if (length == 0) length = kLengthWithoutAny;
+  return length;
+}
+
+std::uint64_t FoundFileLength(const SignatureRecord& rec, std::uint64_t start_sector,
+                              std::uint64_t total_sectors, std::uint32_t sector_size) {
+  std::uint64_t length = MeasuredLength(rec);
   if (sector_size != 0 && start_sector + length / sector_size > total_sectors) {
     length = (total_sectors > start_sector ? total_sectors - start_sector : 0) * sector_size;
   }

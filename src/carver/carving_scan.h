@@ -32,10 +32,14 @@ struct CarvingScanResult {
   bool completed = false;     // ran to the end: the running flag was still set
   bool disconnected = false;  // ended by a vanished disk (or lack of memory)
   std::uint64_t windows_read = 0;
+  // Files whose measure reached past the disk's end and were cut at it.
+  std::uint32_t files_cut_at_end = 0;
 };
 
-// The length a found file gets: the first nonzero of found length, maximum
-// length and default length, else 2 MiB; cut at the end of the disk.
+// The first nonzero of found length, maximum length and default length,
+// else 2 MiB.
+std::uint64_t MeasuredLength(const SignatureRecord& rec);
+// The length a found file gets: its measured length cut at the end of the disk.
 std::uint64_t FoundFileLength(const SignatureRecord& rec, std::uint64_t start_sector,
                               std::uint64_t total_sectors, std::uint32_t sector_size);
 

@@ -10,7 +10,7 @@ SaveResult SaveInMode(FoundTree& tree, SectorReader& reader, const SaveJob& job,
                       ArchiveSeries& series, Host& host, RunControl& run, const SaveEvents& events) {
   ApplyExclusions(*tree.root, job.excluded);
   const SaveSettings settings{job.destination, job.compress, mode};
-  return SaveCarvedFiles(tree, reader, settings, series, host, run, events.on_target);
+  return SaveCarvedFiles(tree, reader, settings, series, host, run, events.on_target, events.on_file);
 }
 
 void Status(const SaveEvents& events, std::string_view status) {

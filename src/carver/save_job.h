@@ -23,6 +23,7 @@ struct SaveJob {
 struct SaveEvents {
   TargetListener on_target;
   std::function<void(std::string_view status)> on_status;
+  SavedFileListener on_file = {};
 };
 
 SaveResult RunSave(FoundTree& tree, SectorReader& reader, const SaveJob& job, ArchiveSeries& series,

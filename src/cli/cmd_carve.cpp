@@ -25,6 +25,7 @@ struct CarveOptions {
   bool all = false;
   std::string max_size = "1K";  // the file type page starts at 1 KB
   std::string signatures;
+  bool list_types = false;
   CarveSaveOptions save;
 };
 
@@ -62,6 +63,27 @@ struct Listed {
   std::uint64_t length;
 };
 
+// The database's types by category, in the database's order.
+void ListTypes(const SignatureList& list, bool json) {
+  std::vector<std::string> categories;
+  for (const auto& r : list)
+    if (std::find(categories.begin(), categories.end(), r.category) == categories.end())
+      categories.push_back(r.category);
+  for (const std::string& category : categories) {
+    if (!json) std::printf("%s\n", category.c_str());
+    for (const auto& r : list) {
+      if (r.category != category) continue;
+      if (json) {
+        JsonLine line;
+        line.Field("category", r.category).Field("extension", r.extension).Field("name", r.name);
+        std::printf("%s\n", line.str().c_str());
+      } else {
+        std::printf("  %-6s %s\n", r.extension.c_str(), r.name.c_str());
+      }
+    }
+  }
+}
+
 void Run(CliContext& ctx, const CarveOptions& o) {
   const auto max_size = ParseSize(o.max_size);
   if (!max_size) {
@@ -76,6 +98,15 @@ void Run(CliContext& ctx, const CarveOptions& o) {
     ctx.exit_status = kExitFailure;
     return;
   }
+  if (o.list_types) {
+    ListTypes(*list, ctx.options.json);
+    return;
+  }
+  if (o.source.empty()) {
+    std::fprintf(stderr, "salvor-cli: carve: SOURCE is required\n");
+    ctx.exit_status = kExitUsage;
+    return;
+  }
   SignatureSelection selection{o.all, std::nullopt, o.category, *max_size};
   if (!o.types.empty()) selection.extensions = SplitList(o.types);
   const SignatureList selected = SelectSignatures(*list, selection);
@@ -85,6 +116,8 @@ void Run(CliContext& ctx, const CarveOptions& o) {
     return;
   }
 
+  std::unique_ptr<RecoveryReport> report;
+  if (!OpenCarveReport(o.save, o.source, report, ctx)) return;
   CarveDisk disk;
   const OperationStatus opened = OpenCarveSource(disk, o.source, ctx.options.sector_size);
   if (!opened.completed()) {
@@ -127,7 +160,7 @@ void Run(CliContext& ctx, const CarveOptions& o) {
   }
   if (result.disconnected) ctx.exit_status = kExitFailure;
   else if (!result.completed) ctx.exit_status = kExitStopped;
-  SaveCarvedOutput(o.save, result, disk, ctx);
+  SaveCarvedOutput(o.save, result, disk, report.get(), ctx);
 }
 
 }  // namespace
@@ -135,17 +168,28 @@ void Run(CliContext& ctx, const CarveOptions& o) {
 void AddCarveCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand("carve", "Find files by their signatures at every sector start");
   auto o = std::make_shared<CarveOptions>();
-  cmd->add_option("SOURCE", o->source, "Block device or image file to scan")->required();
-  auto* types = cmd->add_option("--types", o->types, "Extensions to look for, e.g. jpg,png,pdf");
-  auto* category = cmd->add_option("--category", o->category, "A category, e.g. Graphics");
+  cmd->add_option("SOURCE", o->source, "Block device or image file to scan");
+  cmd->add_flag("--list-types", o->list_types, "Print the database's file types by category");
+  auto* types = cmd->add_option("--types", o->types, "Extensions to look for, e.g. jpg,png,pdf")
+                    ->type_name("EXT,...");
+  auto* category = cmd->add_option("--category", o->category, "A category, e.g. Graphics")
+                       ->type_name("NAME");
   auto* all = cmd->add_flag("--all", o->all, "Every type of the database");
   types->excludes(category)->excludes(all);
   category->excludes(all);
   cmd->add_option("--max-size", o->max_size,
-                  "Length of found files that have no measure of their own (default 1K)");
+                  "Length of found files that have no measure of their own (default 1K)")
+      ->type_name("SIZE");
   cmd->add_option("--signatures", o->signatures,
-                  "Signature database (default: Signature beside the program)");
+                  "Signature database (default: Signature beside the program)")
+      ->type_name("FILE");
   AddCarveSaveOptions(*cmd, o->save);
+  cmd->footer(
+      "Examples:\n"
+      "  salvor-cli carve --list-types\n"
+      "  salvor-cli carve disk.img --types jpg,png\n"
+      "  salvor-cli carve disk.img --all --max-size 4M --out found --dry-run\n"
+      "  salvor-cli carve /dev/sdb --category Graphics --out found --report found.jsonl");
   cmd->callback([&ctx, o] { Run(ctx, *o); });
 }
 

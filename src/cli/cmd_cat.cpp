@@ -40,6 +40,10 @@ void RunCat(CliContext& ctx, const CatOptions& o) {
 
 void AddCatCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand("cat", "Write one file entry's data to standard output");
+  cmd->footer(
+      "Examples:\n"
+      "  salvor-cli cat disk.img --entry 42 > report.doc\n"
+      "  salvor-cli cat disk.img --volume 2 --entry 7 | less");
   auto o = std::make_shared<CatOptions>();
   auto* source = cmd->add_option("SOURCE", o->source, "Block device or image file");
   cmd->add_option("--entry", o->entry, "Entry number of the file (as ls lists it)")->required();

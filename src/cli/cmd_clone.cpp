@@ -5,6 +5,9 @@ namespace salvor::cli {
 
 void AddCloneCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand("clone", "Copy a disk sector by sector onto another disk");
+  cmd->footer(
+      "Examples:\n"
+      "  salvor-cli clone /dev/sdb /dev/sdc");
   auto source = std::make_shared<std::string>();
   auto dest = std::make_shared<std::string>();
   cmd->add_option("SOURCE", *source, "Block device or image file to copy")->required();

@@ -8,6 +8,10 @@ namespace salvor::cli {
 
 void AddDisksCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand("disks", "List the physical disks of this machine");
+  cmd->footer(
+      "Examples:\n"
+      "  salvor-cli disks\n"
+      "  salvor-cli disks --json");
   cmd->callback([&ctx] {
     for (const DiskListEntry& disk : EnumerateDisks(ctx.host)) {
       auto texts = DiskListTexts(disk);

@@ -7,19 +7,24 @@ namespace salvor::cli {
 
 void AddImageCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand("image", "Copy a disk sector by sector into an image file");
+  cmd->footer(
+      "Examples:\n"
+      "  salvor-cli image /dev/sdb disk.vk2\n"
+      "  salvor-cli image /dev/sdb disk.vk2 --force\n"
+      "  salvor-cli image --resume /dev/sdb disk.vk2");
   auto source = std::make_shared<std::string>();
   auto out = std::make_shared<std::string>();
   auto force = std::make_shared<bool>(false);
   auto resume = std::make_shared<bool>(false);
   cmd->add_option("SOURCE", *source, "Block device or image file to copy")->required();
-  cmd->add_option("OUT", *out, "Image file to create (.vk2), replaced if it exists")->required();
-  cmd->add_flag("--force", *force, "Image even when the folder seems to lack the space");
+  cmd->add_option("OUT", *out, "Image file to create (.vk2); an existing one only with --force")->required();
+  cmd->add_flag("--force", *force, "Replace an existing OUT, and image even when the folder seems to lack the space");
   cmd->add_flag("--resume", *resume,
                 "Go on with a stopped or failed image from its map (OUT.map, ddrescue's form)");
   cmd->callback([&ctx, source, out, force, resume] {
     ctx.host.set_answer_yes(*force);
     PreparedImage image =
-        PrepareImage(ctx.state, *source, ctx.options.sector_size, *out, *resume);
+        PrepareImage(ctx.state, *source, ctx.options.sector_size, *out, *force, *resume);
     if (image.declined)
       std::fprintf(stderr,
                    "salvor-cli: the image needs %llu bytes and %llu are free; --force images "

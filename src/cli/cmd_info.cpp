@@ -9,6 +9,9 @@ namespace salvor::cli {
 
 void AddInfoCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand("info", "Show a source's sector size, size and boot sector");
+  cmd->footer(
+      "Examples:\n"
+      "  salvor-cli info disk.img");
   auto source = std::make_shared<std::string>();
   cmd->add_option("SOURCE", *source, "Block device or image file")->required();
   cmd->callback([&ctx, source] {

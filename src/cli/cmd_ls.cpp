@@ -179,6 +179,11 @@ void RunLs(CliContext& ctx, const std::string& source, const VolumeOptions& opti
 void AddLsCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand(
       "ls", "Rebuild a volume's tree and list every entry, deleted ones included");
+  cmd->footer(
+      "Examples:\n"
+      "  salvor-cli ls disk.img\n"
+      "  salvor-cli ls disk.img --volume 2 --json\n"
+      "  salvor-cli ls disk.img --turbo --save-scan scan");
   auto source = std::make_shared<std::string>();
   auto options = std::make_shared<VolumeOptions>();
   auto* source_option = cmd->add_option("SOURCE", *source, "Block device or image file");

@@ -10,6 +10,11 @@ namespace salvor::cli {
 
 void AddPartitionsCommand(CLI::App& app, CliContext& ctx) {
   auto* cmd = app.add_subcommand("partitions", "List the NTFS volumes of a disk or image");
+  cmd->footer(
+      "Examples:\n"
+      "  salvor-cli partitions disk.img\n"
+      "  salvor-cli partitions /dev/sdb --search thorough\n"
+      "  salvor-cli partitions disk.img --save disk");
   auto source = std::make_shared<std::string>();
   auto* source_option = cmd->add_option("SOURCE", *source, "Block device or image file");
   auto scan_info = std::make_shared<ScanInfoOptions>();

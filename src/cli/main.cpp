@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <string>
 
 #include "app/process_log.h"
 #include "cli/commands.h"
@@ -25,11 +26,13 @@ int main(int argc, char** argv) {
   std::signal(SIGINT, OnInterrupt);
 
   CLI::App app{"salvor-cli: recover files, folders and partitions from NTFS disks"};
+  app.set_version_flag("--version", std::string("salvor-cli ") + SALVOR_VERSION);
   app.require_subcommand(1);
   app.fallthrough();  // global options may also follow the subcommand
   app.add_option("--sector-size", ctx.options.sector_size, "Force the source's sector size")
+      ->type_name("N")
       ->check(CLI::IsMember({512, 1024, 2048, 4096}));
-  app.add_option("--log", ctx.options.log_file, "Write the process log to FILE");
+  app.add_option("--log", ctx.options.log_file, "Write the process log to FILE")->type_name("FILE");
   app.add_flag("--json", ctx.options.json, "Print JSON Lines");
 
   AddDisksCommand(app, ctx);
@@ -47,6 +50,8 @@ int main(int argc, char** argv) {
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);

@@ -189,6 +189,26 @@ inline constexpr std::string_view kSavingDataEnded = "Saving data ended early or
 inline constexpr const char* kRecoverSummary =
     "%llu files, %llu folders, %llu bytes saved; %llu skipped, %llu failed, %llu excluded, "
     "%llu renamed, %llu linked";
+inline constexpr const char* kDryRunSummary =
+    "dry run: %llu files, %llu folders, %llu bytes would be saved; %llu excluded";
+}  // namespace salvor::text
+
+// salvor-cli carve --out.
+namespace salvor::text {
+inline constexpr const char* kCarveMoreThanSource =
+    "salvor-cli: warning: the found files come to %llu bytes, more than the source's %llu: "
+    "some of them overlap";
+inline constexpr const char* kCarveCutAtEnd =
+    "salvor-cli: warning: %u found file(s) reach past the end of the source and were cut there";
+inline constexpr const char* kCarveDryRunSummary = "dry run: %llu files, %llu bytes would be saved below %s";
+}  // namespace salvor::text
+
+// The recovery report's reasons.
+namespace salvor::text {
+inline constexpr std::string_view kReportNameTaken = "the name is taken at the destination";
+inline constexpr std::string_view kReportExcluded = "its type is excluded";
+inline constexpr std::string_view kReportRecordFailed = "its record failed its check";
+inline constexpr std::string_view kReportNotSaved = "not saved";
 }  // namespace salvor::text
 
 // Opening a source.
@@ -339,4 +359,5 @@ inline constexpr std::string_view kTipTitle = "Tip of the Day";
 inline constexpr std::string_view kTipShowAtStartUp = "&Show tips at start-up";
 inline constexpr std::string_view kTipNext = "&Next Tip";
 inline constexpr std::string_view kClose = "Close";
+inline constexpr const char* kImageExists = "%s exists; --force replaces it";
 }  // namespace salvor::text

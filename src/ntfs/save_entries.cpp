@@ -17,6 +17,7 @@
 #include "ntfs/data_writer.h"
 #include "ntfs/destination_check.h"
 #include "ntfs/record_links.h"
+#include "ntfs/safe_name.h"
 #include "ntfs/save_target.h"
 
 namespace salvor {
@@ -25,7 +26,8 @@ bool IsExcludedType(std::string_view name, std::span<const std::string> excluded
   const std::size_t dot = name.rfind('.');
   const std::string_view extension = dot == std::string_view::npos ? name : name.substr(dot + 1);
   auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return std::any_of(excluded.begin(), excluded.end(), [&](const std::string& type) {
+  return std::any_of(excluded.begin(), excluded.end(), [&](std::string_view type) {
+    if (type.starts_with('.')) type.remove_prefix(1);  // ".txt" as users write it
     return type.size() == extension.size() &&
            std::equal(type.begin(), type.end(), extension.begin(),
                       [&](char a, char b) { return lower(a) == lower(b); });
@@ -57,11 +59,12 @@ void SetFileTimes(int fd, const EntryNode& entry) {
   futimens(fd, times);  // a file system without times keeps the data all the same
 }
 
-// `name` inside the folder at `path` below the destination ("" for the
-// destination itself).
-std::string JoinPath(const std::string& path, const std::string& name) {
-  return path.empty() ? name : path + "/" + name;
-}
+// Where an item lies: its folder's path from the save's root on the disk,
+// and the path that folder got below the destination.
+struct ItemPaths {
+  std::string source;
+  std::string target;
+};
 
 class Saver {
  public:
@@ -92,30 +95,40 @@ class Saver {
         continue;
       }
       const EntryNode child = std::move(level.children[level.next++]);
-      if (!SaveItem(child, level.dir.get(), level.path)) return false;
+      if (!SaveItem(child, level.dir.get(), level.paths)) return false;
     }
     return true;
   }
 
-  // The file `entry` into `dir` (at `path` below the destination); the name
-  // it was created under, or nullopt when it was not created.
-  std::optional<std::string> SaveFile(const EntryNode& entry, int dir, const std::string& path) {
+  // The file `entry` into `dir`; the name it was created under, or nullopt
+  // when it was not created.
+  std::optional<std::string> SaveFile(const EntryNode& entry, int dir, const ItemPaths& in = {}) {
     if (IsExcludedType(Utf16ToUtf8(entry.name), request_.excluded_types)) {
       ++summary_.excluded;
+      Tell(entry, in, nullptr, SavedOutcome::kExcluded, 0);
       return std::nullopt;
+    }
+    if (request_.dry_run) {
+      ++summary_.files;
+      summary_.bytes += entry.size;
+      const std::string name = SafeTargetName(entry.name);
+      Tell(entry, in, &name, SavedOutcome::kSaved, entry.size);
+      return name;
     }
     auto target = CreateTarget(host_, dir, entry.name, false);
     if (!target) {
       ++summary_.skipped;
+      Tell(entry, in, nullptr, SavedOutcome::kSkipped, 0);
       return std::nullopt;
     }
     if (target->shortened) ++summary_.renamed;
-    const std::string saved_path = JoinPath(path, target->name);
+    const std::string saved_path = Joined(in.target, target->name);
     const bool linked_record = links_ && links_->Names(entry) > 1;
     if (linked_record) {
       auto first = saved_.find(entry.record_sector);
       if (first != saved_.end() && LinkTo(first->second, dir, *target)) {
         ++summary_.linked;
+        Tell(entry, in, &target->name, CreatedOutcome(entry, target->name), entry.size);
         return target->name;
       }
     }
@@ -145,17 +158,19 @@ class Saver {
       if (!request_.quiet)
         host_.AddLogEntry({target->name, std::string(text::kFileSavingFailed), {}, LogKind::kFailure});
     }
+    Tell(entry, in, &target->name, data.ok ? CreatedOutcome(entry, target->name) : SavedOutcome::kFailed,
+         data.bytes);
     return target->name;
   }
 
  private:
-  // A folder being written: its open directory and the children still to do
-  // (files first, then subfolders, as the database lists them).
+  // A folder being written: its open directory, the children still to do
+  // (files first, then subfolders, as the database lists them) and its paths.
   struct Level {
     UniqueFd dir;
-    std::string path;  // below the destination, "/"-joined
     std::vector<EntryNode> children;
     std::size_t next = 0;
+    ItemPaths paths;
   };
 
   // Makes the just created, empty `target` in `dir` a hard link to the file
@@ -179,13 +194,28 @@ class Saver {
     return false;
   }
 
+  static std::string Joined(const std::string& folder, const std::string& name) {
+    return folder.empty() ? name : folder + "/" + name;
+  }
+
+  static SavedOutcome CreatedOutcome(const EntryNode& entry, const std::string& name) {
+    return name == SafeTargetName(entry.name) ? SavedOutcome::kSaved : SavedOutcome::kRenamed;
+  }
+
+  void Tell(const EntryNode& entry, const ItemPaths& in, const std::string* created,
+            SavedOutcome outcome, std::uint64_t bytes) {
+    if (!request_.on_item) return;
+    request_.on_item(SavedItem{entry, Joined(in.source, Utf16ToUtf8(entry.name)),
+                               created ? Joined(in.target, *created) : std::string(), outcome, bytes});
+  }
+
   // One entry of the walk; a folder with children adds a level. False when
   // the walk must end (stopped).
-  bool SaveItem(const EntryNode& entry, int dir, const std::string& path) {
+  bool SaveItem(const EntryNode& entry, int dir, const ItemPaths& in) {
     if (entry.folder())
-      SaveFolder(entry, dir, path);
+      SaveFolder(entry, dir, in);
     else
-      SaveFile(entry, dir, path);
+      SaveFile(entry, dir, in);
     if (!state_.run().Checkpoint()) {
       summary_.stopped = true;
       return false;
@@ -193,17 +223,22 @@ class Saver {
     return true;
   }
 
-  void SaveFolder(const EntryNode& entry, int dir, const std::string& path) {
+  void SaveFolder(const EntryNode& entry, int dir, const ItemPaths& in) {
     // A damaged database could list a folder inside itself: each children
     // list is entered once.
     if (!entered_.insert(entry.child_block).second) return;
-    auto target = CreateTarget(host_, dir, entry.name, true);
+    std::optional<CreatedTarget> target =
+        request_.dry_run ? CreatedTarget{SafeTargetName(entry.name), UniqueFd(), false}
+                         : CreateTarget(host_, dir, entry.name, true);
     if (!target) {
       ++summary_.skipped;
+      Tell(entry, in, nullptr, SavedOutcome::kSkipped, 0);
       return;
     }
     ++summary_.folders;
     if (target->shortened) ++summary_.renamed;
+    Tell(entry, in, &target->name, CreatedOutcome(entry, target->name), 0);
+    const ItemPaths below{Joined(in.source, Utf16ToUtf8(entry.name)), Joined(in.target, target->name)};
     ChildList list = db_.ListChildren(entry.child_block, true);
     if (!list.error.empty()) {
       // One message for the folder, however many children it lost.
@@ -211,8 +246,7 @@ class Saver {
       throw UserException(list.error);
     }
     if (list.children.empty()) return;  // created, not entered
-    levels_.push_back(
-        {std::move(target->fd), JoinPath(path, target->name), std::move(list.children), 0});
+    levels_.push_back({std::move(target->fd), std::move(list.children), 0, below});
   }
 
   EngineState& state_;
@@ -249,7 +283,8 @@ std::optional<UniqueFd> OpenTargetFolder(EngineState& state, const std::string& 
 SaveSummary SaveEntries(EngineState& state, ScanDatabaseReader& db, const SaveRequest& request) {
   Saver saver(state, db, request);
   SaveSummary& summary = saver.summary();
-  auto dir = OpenTargetFolder(state, request.destination);
+  auto dir = request.dry_run ? std::optional<UniqueFd>(UniqueFd())
+                             : OpenTargetFolder(state, request.destination);
   if (!dir) {
     summary.abandoned = true;
     return summary;

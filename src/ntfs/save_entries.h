@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,12 +17,27 @@
 
 namespace salvor {
 
+enum class SavedOutcome { kSaved, kRenamed, kSkipped, kExcluded, kFailed };
+
+// What became of one file or folder of a save, for a report of the save.
+struct SavedItem {
+  const EntryNode& entry;
+  std::string source_path;  // names from the save's root down, joined by "/"
+  std::string target_path;  // below the destination; empty when nothing was created
+  SavedOutcome outcome;
+  std::uint64_t bytes = 0;  // file data written
+};
+
 struct SaveRequest {
   std::vector<std::uint32_t> entries;  // the roots of the save, entry numbers
   std::string destination;             // an existing folder
   // No progress and no "file saving failed" entries ("file skipped" still is).
   bool quiet = false;
   std::vector<std::string> excluded_types;  // extensions without the dot
+  std::function<void(const SavedItem&)> on_item;  // told of every file and folder
+  // Walk and count as a save would, creating nothing: the destination need
+  // not exist, and each item is told under the name it would first try.
+  bool dry_run = false;
 };
 
 struct SaveSummary {
@@ -40,7 +56,8 @@ struct SaveSummary {
 };
 
 // True when the name's extension (the text after its last ".", or the whole
-// name when it has none) is one of `excluded`, regardless of case.
+// name when it has none) is one of `excluded`, regardless of case; an
+// excluded type may be written with its leading dot.
 bool IsExcludedType(std::string_view name, std::span<const std::string> excluded);
 
 // Runs one save. The names of a file with hard links are saved as hard

@@ -173,6 +173,34 @@ TEST_F(CarvedSaveFixtureTest, CommandLineSavesAndArchives) {
   }
 }
 
+// The report has a record per found file: the saved ones with the digest of
+// their written bytes, the excluded ones skipped; a dry run creates nothing.
+TEST_F(CarvedSaveFixtureTest, CommandLineReportAndDryRun) {
+  const std::string cli = (salvor::testing::BinDir() / "salvor-cli").string();
+  const std::string image = (salvor::testing::SamplesDir() / "carving-fixture.img").string();
+  const std::string signatures = (salvor::testing::SourceDir() / "samples" / "Signature").string();
+  const std::string carve = cli + " carve --all --max-size 1K --signatures '" + signatures + "' '" + image + "'";
+  const fs::path out = scratch_.path() / "out";
+  const fs::path report = scratch_.path() / "r.jsonl";
+  const auto saved = RunCommand(carve + " --out '" + out.string() + "' --exclude jpg --report '" +
+                                report.string() + "'");
+  ASSERT_EQ(saved.status, 0) << saved.output;
+  std::size_t jpgs = 0;
+  for (const auto& [name, file] : found_) jpgs += name.ends_with(".jpg");
+  const auto check = RunCommand("python3 '" + (salvor::testing::SourceDir() / "tests/cli/check_report.py").string() +
+                                "' '" + report.string() + "' jsonl '" + out.string() + "'");
+  EXPECT_EQ(check.output, "records " + std::to_string(found_.size()) + " saved " +
+                              std::to_string(found_.size() - jpgs) + " renamed 0 skipped " +
+                              std::to_string(jpgs) + " failed 0 ok " +
+                              std::to_string(found_.size() - jpgs) + " bad 0\n");
+
+  const auto dry = RunCommand(carve + " --out '" + (scratch_.path() / "dry").string() + "' --dry-run");
+  ASSERT_EQ(dry.status, 0) << dry.output;
+  EXPECT_NE(dry.output.find("dry run: " + std::to_string(found_.size()) + " files"), std::string::npos)
+      << dry.output;
+  EXPECT_FALSE(fs::exists(scratch_.path() / "dry"));
+}
+
 TEST_F(CarvedSaveFixtureTest, CommandLineFailsOnAnUnwritableDestination) {
   const std::string cli = (salvor::testing::BinDir() / "salvor-cli").string();
   const std::string image = (salvor::testing::SamplesDir() / "carving-fixture.img").string();

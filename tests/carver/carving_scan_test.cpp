@@ -138,6 +138,29 @@ TEST(CarvingScanTest, TypeWithoutHandlerNearTheEndIsCutAtTheDiskEnd) {
   EXPECT_EQ(files[20]->length, kLengthWithoutAny);
 }
 
+// Random filler holds "BM" at a sector start now and then; with the size
+// field behind it taken as a length, each such hit ran to the disk's end.
+TEST(CarvingScanTest, BmpWithAGarbageHeaderInRandomFillerIsNotFound) {
+  ImageBytes img(400);
+  std::uint32_t x = 12345;
+  for (auto& byte : img.bytes()) byte = static_cast<std::uint8_t>((x = x * 1103515245 + 12345) >> 24);
+  Bytes garbage = {'B', 'M'};
+  for (std::uint8_t i = 0; i < 60; ++i) garbage.push_back(static_cast<std::uint8_t>(i * 37 + 11));
+  img.PutSector(10, garbage);
+  img.PutSector(100, MakeBmp(64, 48, 24));
+  const Bytes bmp = MakeBmp(64, 48, 24);
+  img.PutSector(390, Bytes(bmp.begin(), bmp.begin() + 10 * 512));  // 10 of its 19 sectors
+  TestDisk t(img.bytes());
+  auto r = Scan(t, {MakeRecord("Windows Bitmap", "bmp", "Graphics", {'B', 'M'}, 0, type_code::kBmp)});
+  auto files = ByStart(r);
+  EXPECT_FALSE(files.count(10));
+  ASSERT_TRUE(files.count(100));
+  EXPECT_EQ(files[100]->length, 9270u);
+  ASSERT_TRUE(files.count(390));
+  EXPECT_EQ(files[390]->length, 10u * 512);
+  EXPECT_EQ(r.files_cut_at_end, 1u);
+}
+
 TEST(CarvingScanTest, LengthRuleTakesFoundThenMaximumThenDefault) {
   SignatureRecord rec;
   rec.default_length = 3000;

@@ -58,6 +58,22 @@ inline Bytes MakeId3(std::size_t body) {
   return b;
 }
 
+// A bottom-up BMP with a 40-byte info header and zeroed pixels; the size
+// field holds the whole file.
+inline Bytes MakeBmp(std::uint32_t width, std::uint32_t height, std::uint16_t bpp) {
+  const std::uint32_t rows = (width * bpp + 31) / 32 * 4 * height;
+  Bytes b = {'B', 'M'};
+  PutLE32(b, 2, 54 + rows);
+  PutLE32(b, 10, 54);
+  PutLE32(b, 14, 40);
+  PutLE32(b, 18, width);
+  PutLE32(b, 22, height);
+  PutLE16(b, 26, 1);
+  PutLE16(b, 28, bpp);
+  b.resize(54 + rows, 0);
+  return b;
+}
+
 // A stored ZIP archive of the given members, with an optional comment.
 struct ZipMember {
   std::string name;

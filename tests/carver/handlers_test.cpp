@@ -28,9 +28,7 @@ Outcome Handle(std::uint32_t code, const Bytes& file, std::size_t sectors = 400)
 }
 
 TEST(LengthFieldHandlersTest, BmpFourAndImageHeader) {
-  Bytes bmp = {'B', 'M'};
-  PutLE32(bmp, 2, 9270);
-  EXPECT_EQ(Handle(type_code::kBmp, bmp).rec.found_length, 9270u);
+  EXPECT_EQ(Handle(type_code::kBmp, MakeBmp(64, 48, 24)).rec.found_length, 9270u);
   Bytes four(8, 0);
   PutLE32(four, 4, 1000);
   EXPECT_EQ(Handle(type_code::kLengthAt4, four).rec.found_length, 3048u);
@@ -43,6 +41,60 @@ TEST(LengthFieldHandlersTest, BmpFourAndImageHeader) {
   EXPECT_EQ(r.result, HandlerResult::kAccepted);
   EXPECT_EQ(r.rec.found_length, 2u + 100 + 8);
   EXPECT_EQ(r.rec.skip_valid, 0);
+}
+
+// "BM" and four bytes of random data are no bitmap: each field the header
+// holds must be one a bitmap can have, and the size must fit the rows.
+TEST(LengthFieldHandlersTest, BmpWhoseHeaderDoesNotHoldIsRejected) {
+  auto rejected = [](Bytes b) { return Handle(type_code::kBmp, b).result == HandlerResult::kRejected; };
+  Bytes garbage = MakeBmp(64, 48, 24);
+  PutLE32(garbage, 18, 1'900'000'000);  // width
+  PutLE16(garbage, 28, 61243);          // bits per pixel
+  PutLE32(garbage, 2, 0x7FFFFFFF);
+  EXPECT_TRUE(rejected(garbage));
+  Bytes b = MakeBmp(64, 48, 24);
+  PutLE32(b, 2, 9269);  // one byte short of the rows
+  EXPECT_TRUE(rejected(b));
+  b = MakeBmp(64, 48, 24);
+  PutLE32(b, 2, 9270 + (2u << 20));  // far more than the rows and a profile
+  EXPECT_TRUE(rejected(b));
+  b = MakeBmp(64, 48, 24);
+  PutLE16(b, 26, 2);  // planes
+  EXPECT_TRUE(rejected(b));
+  b = MakeBmp(64, 48, 24);
+  PutLE32(b, 14, 41);  // info header size
+  EXPECT_TRUE(rejected(b));
+  b = MakeBmp(64, 48, 24);
+  PutLE32(b, 30, 1);  // RLE8 on 24 bits per pixel
+  EXPECT_TRUE(rejected(b));
+  b = MakeBmp(64, 48, 24);
+  PutLE32(b, 10, 20);  // pixels inside the headers
+  EXPECT_TRUE(rejected(b));
+  b = MakeBmp(64, 48, 24);
+  PutLE32(b, 22, 0);  // height
+  EXPECT_TRUE(rejected(b));
+  Bytes rle = MakeBmp(64, 48, 8);
+  PutLE32(rle, 30, 1);
+  PutLE32(rle, 2, 54 + 1024 + 500);  // compressed rows: smaller than the raw ones
+  EXPECT_EQ(Handle(type_code::kBmp, rle).rec.found_length, 54u + 1024 + 500);
+  Bytes top_down = MakeBmp(64, 48, 24);
+  PutLE32(top_down, 22, static_cast<std::uint32_t>(-48));
+  EXPECT_EQ(Handle(type_code::kBmp, top_down).rec.found_length, 9270u);
+
+  // The other length fields: empty, wrapping or impossible values.
+  Bytes four(8, 0);
+  EXPECT_EQ(Handle(type_code::kLengthAt4, four).result, HandlerResult::kRejected);
+  PutLE32(four, 4, 0xFFFFFF00u);
+  EXPECT_EQ(Handle(type_code::kLengthAt4, four).result, HandlerResult::kRejected);
+  Bytes header(40, 0);
+  PutBE32(header, 4, 100);
+  PutBE16(header, 24, 3);
+  PutBE16(header, 26, 3);
+  header[32] = 7;  // no such depth
+  EXPECT_EQ(Handle(type_code::kImageHeader, header).result, HandlerResult::kRejected);
+  header[32] = 1;
+  PutBE32(header, 4, 0xFFFFFFF0u);  // a header that would wrap the length
+  EXPECT_EQ(Handle(type_code::kImageHeader, header).result, HandlerResult::kRejected);
 }
 
 TEST(RiffWaveHandlerTest, PcmIsRiffSizePlusEightMpegGoesToMp3) {

@@ -110,6 +110,21 @@ TEST(ImageCommand, RefusesToWriteOverTheSource) {
   EXPECT_EQ(testing::Sha256OfFile(source), before);
 }
 
+TEST(ImageCommand, ExistingOutNeedsForce) {
+  testing::ScratchDir dir;
+  fs::path source = dir.path() / "disk.img";
+  WritePattern(source, 64 * 512);
+  fs::path image = dir.path() / "disk.vk2";
+  std::ofstream(image) << "an earlier image";
+  CliRun run = SalvorCli("image " + Quote(source) + " " + Quote(image));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find(image.string() + " exists; --force replaces it"), std::string::npos)
+      << run.output;
+  EXPECT_EQ(fs::file_size(image), 16u);
+  EXPECT_EQ(SalvorCli("image " + Quote(source) + " " + Quote(image) + " --force").status, 0);
+  EXPECT_EQ(fs::file_size(image), 64u * 512);
+}
+
 TEST(ImageCommand, TooLittleFreeSpaceNeedsForce) {
   testing::ScratchDir dir;
   fs::path source = dir.path() / "huge.img";

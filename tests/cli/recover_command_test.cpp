@@ -120,6 +120,49 @@ TEST_F(RecoverCommandTest, ExcludedTypesAreLeftOut) {
   EXPECT_TRUE(fs::exists(out / "#" / " Root" / "Archive" / "notes.md"));
 }
 
+std::string CheckReport(const fs::path& report, const char* form, const fs::path& out) {
+  return RunShell("python3 " + Quote(SourceDir() / "tests/cli/check_report.py") + " " + Quote(report) +
+                  " " + form + " " + Quote(out))
+      .output;
+}
+
+// A report names every item with its outcome and the digest of what was
+// written; it is opened before the work, so a report that cannot be
+// written stops the run before anything is saved.
+TEST_F(RecoverCommandTest, ReportRecordsEveryItemWithTheDigestOfWhatWasWritten) {
+  const fs::path image = SamplesDir() / "sample-disk.img";
+  const fs::path out = scratch.path() / "out";
+  const std::string recover = Cli() + " recover " + Quote(image) + " --volume 2 --out " + Quote(out);
+  ShellRun r = RunShell(recover + " --report " + Quote(scratch.path() / "r.jsonl"));
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(CheckReport(scratch.path() / "r.jsonl", "jsonl", out),
+            "records 19 saved 19 renamed 0 skipped 0 failed 0 ok 12 bad 0\n");
+  r = RunShell(recover + " --on-conflict rename --report-format dfxml --report " +
+               Quote(scratch.path() / "r.xml"));
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(CheckReport(scratch.path() / "r.xml", "dfxml", out).find(" ok 12 bad 0"), std::string::npos);
+
+  const fs::path elsewhere = scratch.path() / "elsewhere";
+  r = RunShell(Cli() + " recover " + Quote(image) + " --volume 2 --out " + Quote(elsewhere) +
+               " --report " + Quote(scratch.path() / "no" / "r.jsonl") + " 2>&1");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find((scratch.path() / "no" / "r.jsonl").string() + ": No such file or directory"),
+            std::string::npos) << r.output;
+  EXPECT_FALSE(fs::exists(elsewhere));
+}
+
+TEST_F(RecoverCommandTest, DryRunCountsAndCreatesNothing) {
+  const fs::path out = scratch.path() / "out";
+  ShellRun r = RunShell(Cli() + " recover " + Quote(SamplesDir() / "sample-disk.img") +
+                        " --volume 2 --exclude .wav --dry-run --report " + Quote(scratch.path() / "r") +
+                        " --out " + Quote(out));
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("dry run: 10 files, 7 folders"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("2 excluded"), std::string::npos) << r.output;
+  EXPECT_FALSE(fs::exists(out));
+  EXPECT_FALSE(fs::exists(scratch.path() / "r"));
+}
+
 TEST_F(RecoverCommandTest, CatWritesOneFilesBytes) {
   const fs::path image = SamplesDir() / "sample-disk.img";
   // The entry of the compressed log, as ls numbers it.

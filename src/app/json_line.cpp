@@ -1,8 +1,8 @@
-#include "cli/json_writer.h"
+#include "app/json_line.h"
 
 #include <cstdio>
 
-namespace salvor::cli {
+namespace salvor {
 
 std::string JsonQuote(std::string_view text) {
   std::string out = "\"";
@@ -56,4 +56,4 @@ JsonLine& JsonLine::Null(std::string_view key) {
   return *this;
 }
 
-}  // namespace salvor::cli
+}  // namespace salvor
