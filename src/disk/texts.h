@@ -20,6 +20,12 @@ inline constexpr const char* kErrorAccessingDevice = "Error accessing device %u"
 inline constexpr const char* kLogicalDrive = "NTFS logical drive %u";
 inline constexpr std::string_view kUseSearchDisk = "Use search for lost partition(s) option.";
 inline constexpr std::string_view kUseSearchImage = "Please use search for lost partition(s).";
+inline constexpr std::string_view kGptBackupUsed = "The primary GPT of this disk is damaged";
+inline constexpr std::string_view kGptBackupUsedDetail =
+    "Its partitions were read from the backup GPT at the end of the disk";
+inline constexpr std::string_view kGptUnreadable = "Neither GPT copy of this disk is valid";
+inline constexpr std::string_view kGptUnreadableDetail =
+    "Only the partitions of the MBR are listed; search for lost partition(s) to find the rest";
 
 // Process log.
 inline constexpr std::string_view kLogFileHeader =
