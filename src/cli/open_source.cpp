@@ -2,6 +2,7 @@
 
 #include "cli/cli_context.h"
 #include "disk/block_device.h"
+#include "disk/open_failure.h"
 
 namespace salvor::cli {
 
@@ -10,7 +11,7 @@ bool OpenSource(CliContext& ctx, const std::string& path) {
   OpenResult opened = OpenBlockDeviceReadOnly(path);
   if (!opened.device) {
     std::fprintf(stderr, "salvor-cli: cannot open %s: %s\n", path.c_str(),
-                 ErrorText(opened.error).c_str());
+                 OpenFailureText(path, opened.error).c_str());
     return false;
   }
   SectorSource& source = ctx.state.source;
