@@ -3,6 +3,7 @@
 #include <QHeaderView>
 
 #include "disk/texts.h"
+#include "ui/wizard/wizard_page.h"
 
 namespace salvor::ui {
 namespace {
@@ -13,9 +14,8 @@ QString Qt8(const std::string& s) { return QString::fromStdString(s); }
 
 QIcon DiskIcon(const DiskListEntry& disk) {
   if (disk.interface_type == "USB")
-    return QIcon::fromTheme(QStringLiteral("drive-removable-media-usb"),
-                            QIcon::fromTheme(QStringLiteral("drive-removable-media")));
-  return QIcon::fromTheme(QStringLiteral("drive-harddisk"));
+    return ThemeIcon("drive-removable-media-usb", QStyle::SP_DriveFDIcon);
+  return ThemeIcon("drive-harddisk", QStyle::SP_DriveHDIcon);
 }
 
 }  // namespace
@@ -27,7 +27,7 @@ CDiskTree::CDiskTree(const std::vector<DiskListEntry>& disks, const QString& acc
   setHeaderHidden(true);
   setRootIsDecorated(false);
   auto* computer = new QTreeWidgetItem(this, {QString::fromUtf8(text::kMyComputer.data())});
-  computer->setIcon(0, QIcon::fromTheme(QStringLiteral("computer")));
+  computer->setIcon(0, ThemeIcon("computer", QStyle::SP_ComputerIcon));
   computer->setData(0, kDiskRole, -1);
   for (std::size_t i = 0; i < disks.size(); ++i) {
     const DiskListEntry& d = disks[i];

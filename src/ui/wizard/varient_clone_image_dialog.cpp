@@ -25,7 +25,7 @@ CVarientCloneImageDialog::CVarientCloneImageDialog(Host& log, QWidget* parent)
   percent_->setAccessibleName(QStringLiteral("Percent"));
   sectors_->setAccessibleName(QStringLiteral("Sectors"));
   auto* animation = new QLabel(this);
-  animation->setPixmap(QIcon::fromTheme(QStringLiteral("drive-harddisk")).pixmap(32, 32));
+  animation->setPixmap(ThemeIcon("drive-harddisk", QStyle::SP_DriveHDIcon).pixmap(32, 32));
   animation->setAccessibleName(QStringLiteral("Activity"));
   auto* head = new QHBoxLayout;
   head->addWidget(animation);

@@ -14,6 +14,9 @@ namespace {
 
 constexpr const char* kIcons[] = {"drive-harddisk", "media-optical", "edit-copy",
                                   "document-save"};
+constexpr QStyle::StandardPixmap kFallbackIcons[] = {
+    QStyle::SP_DriveHDIcon, QStyle::SP_DriveCDIcon, QStyle::SP_DialogSaveButton,
+    QStyle::SP_DialogSaveButton};
 constexpr const char* kTopics[] = {"ntfsrecoverdata.htm", "ntfsrecoverfromimage.htm",
                                    "ntfsclonedisk.htm", "ntfsdiskimaging.htm"};
 
@@ -37,7 +40,7 @@ CWizardMainPage::CWizardMainPage(CWizardSheet* sheet)
     auto* b = new QToolButton(this);
     b->setText(Qt8(labels[i]));
     b->setAccessibleName(Qt8(labels[i]).remove(QLatin1Char('&')).trimmed());
-    b->setIcon(QIcon::fromTheme(QLatin1String(kIcons[i])));
+    b->setIcon(ThemeIcon(kIcons[i], kFallbackIcons[i]));
     b->setIconSize(QSize(32, 32));
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     b->setCheckable(true);

@@ -1,5 +1,6 @@
 #include "ui/wizard/wizard_page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QVBoxLayout>
 
@@ -10,6 +11,11 @@ namespace salvor::ui {
 
 QString Qt8(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback) {
+  QIcon icon = QIcon::fromTheme(QLatin1String(name));
+  return icon.isNull() ? QApplication::style()->standardIcon(fallback) : icon;
 }
 
 CWizardPageBase::CWizardPageBase(CWizardSheet* sheet, const QString& heading, QString help_topic)

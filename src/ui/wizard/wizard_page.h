@@ -2,6 +2,8 @@
 // What every page of the wizard has: its heading, the shared "&Run wizard on
 // startup" box under its own controls, and its help topic.
 
+#include <QIcon>
+#include <QStyle>
 #include <QWizardPage>
 #include <string_view>
 
@@ -32,5 +34,7 @@ class CWizardPageBase : public QWizardPage {
 };
 
 QString Qt8(std::string_view s);
+// The desktop theme's icon, or the style's own where the theme has none.
+QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback);
 
 }  // namespace salvor::ui

@@ -45,7 +45,7 @@ void CWizardPartitionListPage::initializePage() {
     auto* item = new QTreeWidgetItem(
         list_, {QString::fromStdString(Format(text::kLogicalDrive, static_cast<unsigned>(i + 1))),
                 QString::number(volumes[i].first_sector), PartitionSizeText(volumes[i].length)});
-    item->setIcon(0, QIcon::fromTheme(QStringLiteral("drive-harddisk")));
+    item->setIcon(0, ThemeIcon("drive-harddisk", QStyle::SP_DriveHDIcon));
   }
   emit completeChanged();
 }

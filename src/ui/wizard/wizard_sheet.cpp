@@ -50,7 +50,7 @@ CWizardSheet::CWizardSheet(EngineState& engine, std::vector<DiskListEntry> disks
   connect(this, &QWizard::helpRequested, this, [this] {
     if (auto* page = dynamic_cast<CWizardPageBase*>(currentPage())) emit helpRequested(page->HelpTopic());
   });
-  resize(720, 500);
+  resize(760, 600);
 }
 
 CWizardSheet::~CWizardSheet() {
@@ -146,9 +146,11 @@ void CWizardSheet::reject() {
     QWizard::reject();
 }
 
-void CWizardSheet::done(int result) {
-  QWizard::done(result);
-  if (result == QDialog::Accepted) emit taskChosen(task_);
+void CWizardSheet::done(int code) {
+  // The wizard validates the page here and may stay open: only a real close counts.
+  setResult(QDialog::Rejected);
+  QWizard::done(code);
+  if (result() == QDialog::Accepted) emit taskChosen(task_);
 }
 
 }  // namespace salvor::ui

@@ -63,7 +63,7 @@ class CWizardSheet : public QWizard {
 
  public slots:
   void reject() override;
-  void done(int result) override;
+  void done(int code) override;
 
  private:
   EngineState& engine_;
