@@ -3,7 +3,6 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "disk/open_failure.h"
 #include "disk/texts.h"
 #include "ui/wizard/copy_checks.h"
 #include "ui/wizard/description_panel.h"
