@@ -1,7 +1,6 @@
 #pragma once
 // Trawler's string table: every text that the carving engine and its command
-// line show. Placeholders follow the "%1" style of Trawler's windows; the
-// command line fills them with FormatText.
+// line show. Formats are printf-style, filled with Format (disk/text_format.h).
 
 #include <string_view>
 
@@ -28,8 +27,8 @@ inline constexpr std::string_view kRawData = "Raw Data";
 inline constexpr std::string_view kScanningCompleted = "Scanning Completed.";
 inline constexpr std::string_view kProgressCompleted = "Progress Completed";
 inline constexpr std::string_view kScanningInProgress = "Scanning is in progress";
-inline constexpr std::string_view kScanningDetails =
-    "Scanning disk for file types selected. %1!u! file type(s) to search.\n\nFiles found: %2!u!";
+inline constexpr const char* kScanningDetails =
+    "Scanning disk for file types selected. %u file type(s) to search.\n\nFiles found: %u";
 
 // Maximum size range.
 inline constexpr std::string_view kSizeRange = "Please provide value in range of1KB to 4GB.";
@@ -46,7 +45,7 @@ inline constexpr std::string_view kOutputFolderPrefix = "DataKLT";
 inline constexpr std::string_view kOrphanFiles = "Orphan Files";
 inline constexpr std::string_view kBurnArchiveFolder = "VEDod";
 inline constexpr std::string_view kFailedToWriteDestination = "Failed to write in destination disk.";
-inline constexpr std::string_view kErrorNum = "Error Num :%u";
+inline constexpr const char* kErrorNum = "Error Num :%u";
 inline constexpr std::string_view kFileNameTooLong = "filename too long. Please provide new filename.";
 inline constexpr std::string_view kCannotSaveCompressed =
     " file cannot be saved in Compressed form.\nDo you want to save this in uncompressed form?";
@@ -58,4 +57,9 @@ inline constexpr std::string_view kStatusBurningCompressed = "Burning compressed
 inline constexpr std::string_view kStatusBurning = "Burning data";
 inline constexpr std::string_view kBurningCompleted = "Burning operation completed successfully";
 
+}  // namespace salvor::carver::text
+
+// Opening a source.
+namespace salvor::carver::text {
+inline constexpr const char* kCannotOpenDisk = "%s: %s";
 }  // namespace salvor::carver::text

@@ -3,9 +3,9 @@
 #include <QAbstractButton>
 #include <QSettings>
 
+#include "app/volume_listing.h"
 #include "disk/open_failure.h"
 #include "disk/texts.h"
-#include "partitions/source_volumes.h"
 #include "ui/wizard/choose_sector_range.h"
 #include "ui/wizard/copy_checks.h"
 #include "ui/wizard/disk_scan_mode.h"
@@ -100,15 +100,11 @@ bool CWizardSheet::OpenSourceAndListVolumes(bool image) {
 
   if (!state_.search_lost) {
     log.detail = std::string(image ? text::kImagePartitionTable : text::kDiskPartitionTable);
-    VolumeListing listing = VolumeListing::kNone;
-    try {
-      // A disk's sector size comes from the disk list, an image's only from its stamp.
-      bool fixed = !image || engine_.source.has_sector_size_stamp();
-      listing = ListSourceVolumes(engine_, fixed);
-    } catch (const UserException&) {
-      return false;
-    }
-    if (listing == VolumeListing::kNone) {
+    VolumeListRequest tables;
+    // A disk's sector size comes from the disk list, an image's only from its stamp.
+    tables.sector_size_forced = !image || engine_.source.has_sector_size_stamp();
+    if (ListVolumes(engine_, tables).failed()) return false;  // the source has said why
+    if (engine_.partitions.empty()) {
       ShowMessageBox(this, MessageIcon::kError, text::kCaptionProduct,
                      image ? text::kUseSearchImage : text::kUseSearchDisk);
       return false;
