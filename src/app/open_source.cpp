@@ -5,6 +5,7 @@
 
 #include "disk/block_device.h"
 #include "disk/byte_reader.h"
+#include "disk/open_failure.h"
 #include "disk/texts.h"
 #include "ntfs/boot_sector.h"
 
@@ -16,7 +17,8 @@ OperationStatus OpenSource(EngineState& state, const std::string& path,
   OpenResult opened = OpenBlockDeviceReadOnly(path);
   if (!opened.device)
     return OperationStatus::Failed(
-        Format(text::kCannotOpenSourceBecause, path.c_str(), ErrorText(opened.error).c_str()));
+        Format(text::kCannotOpenSourceBecause, path.c_str(),
+               OpenFailureText(path, opened.error).c_str()));
   SectorSource& source = state.source;
   bool ok = false;
   if (opened.device->IsBlockDevice()) {

@@ -138,9 +138,13 @@ void LogProcessing(Host& host, const std::filesystem::path& file) {
 }  // namespace
 
 std::string DefaultScanInfoName(const std::tm& local) {
+  return DatedDefaultName(text::kScanInfoDefaultName, local);
+}
+
+std::string DatedDefaultName(const char* format, const std::tm& local) {
   int weekday = local.tm_wday >= 0 && local.tm_wday < 7 ? local.tm_wday : 0;
   int month = local.tm_mon >= 0 && local.tm_mon < 12 ? local.tm_mon : 0;
-  return Format(text::kScanInfoDefaultName, text::kWeekdayNames[weekday], local.tm_mday,
+  return Format(format, text::kWeekdayNames[weekday], local.tm_mday,
                 text::kMonthNames[month], static_cast<unsigned>(local.tm_year + 1900));
 }
 

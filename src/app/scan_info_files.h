@@ -22,6 +22,8 @@ inline constexpr std::string_view kDiskScanInfoExtension = ".vkd";
 // "VK NTFS Scan Information # Wed, 09-Sept-2026": the name both save
 // commands offer, from the local date.
 std::string DefaultScanInfoName(const std::tm& local);
+// A default file name of `format` (weekday, day, month, year) for `local`.
+std::string DatedDefaultName(const char* format, const std::tm& local);
 
 // The chosen name, with `extension` appended unless its last four characters
 // are exactly that ("scan.VKT" becomes "scan.VKT.vkt").

@@ -11,7 +11,7 @@
 #include <cctype>
 #include <ctime>
 
-#include "carver/crc32.h"
+#include "disk/crc32.h"
 #include "disk/byte_writer.h"
 
 namespace salvor::carver {

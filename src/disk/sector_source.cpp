@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "disk/byte_reader.h"
+#include "disk/open_failure.h"
 #include "disk/texts.h"
 
 namespace salvor {
@@ -36,6 +37,7 @@ bool SectorSource::OpenDisk(const std::string& path, std::uint16_t bytes_per_sec
                             std::uint64_t total_sectors) {
   Reset();
   OpenResult opened = OpenBlockDeviceReadOnly(path);
+  open_error_ = opened.error;
   if (!opened.device) return false;
   device_ = std::move(opened.device);
   info_.device_path = Utf8ToUtf16(path).substr(0, kDevicePathUnits);
@@ -48,6 +50,7 @@ bool SectorSource::OpenDisk(const std::string& path, std::uint16_t bytes_per_sec
 bool SectorSource::OpenImage(const std::string& path) {
   Reset();
   OpenResult opened = OpenBlockDeviceReadOnly(path);
+  open_error_ = opened.error;
   if (!opened.device) return false;
   Attach(std::move(opened.device), path, 512);
   ReadImageSectorSize();
@@ -145,7 +148,9 @@ std::optional<std::uint64_t> QueryDiskSize(Host& host, const std::string& device
   }
   if (!opened.device) {
     host.ShowMessage(MessageIcon::kInformation, text::kCaptionInformation,
-                     Format(text::kDiskOpeningError, static_cast<unsigned>(opened.error)));
+                     IsPermissionError(opened.error)
+                         ? OpenFailureText(device_path, opened.error)
+                         : Format(text::kDiskOpeningError, static_cast<unsigned>(opened.error)));
     return std::nullopt;
   }
   std::uint64_t size = opened.device->SizeBytes();

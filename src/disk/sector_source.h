@@ -54,6 +54,8 @@ class SectorSource {
   void Reset();
 
   bool IsOpen() const { return device_ != nullptr; }
+  // The errno of the last failed OpenDisk or OpenImage (0 after a success).
+  int open_error() const { return open_error_; }
   const DiskInfo& info() const { return info_; }
   std::uint16_t bytes_per_sector() const { return info_.bytes_per_sector; }
   std::uint64_t total_sectors() const { return info_.total_sectors; }
@@ -81,6 +83,7 @@ class SectorSource {
   std::unique_ptr<BlockDevice> device_;
   DiskInfo info_;
   bool stamp_valid_ = false;
+  int open_error_ = 0;
 };
 
 // The size of a disk in bytes, asked of the device itself. Shows the

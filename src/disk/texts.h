@@ -15,11 +15,23 @@ inline constexpr std::string_view kCaptionProduct = "Varnok NTFS";
 inline constexpr const char* kDriveAccessError = "Drive access error @ sector =%llu (Code =%u)";
 inline constexpr const char* kDiskOpeningError = "Disk Opening Error #%u";
 inline constexpr const char* kErrorAccessingDevice = "Error accessing device %u";
+inline constexpr const char* kNoPermissionDisk =
+    "You are not allowed to read %s. Disks can be read by the members of the group \"%s\": "
+    "join it with \"sudo usermod -aG %s %s\" and log in again, or start the program with sudo.";
+inline constexpr const char* kNoPermissionFile =
+    "You are not allowed to read %s. Ask its owner to let you read it, or copy it to a folder "
+    "of your own.";
 
 // Partition list.
 inline constexpr const char* kLogicalDrive = "NTFS logical drive %u";
 inline constexpr std::string_view kUseSearchDisk = "Use search for lost partition(s) option.";
 inline constexpr std::string_view kUseSearchImage = "Please use search for lost partition(s).";
+inline constexpr std::string_view kGptBackupUsed = "The primary GPT of this disk is damaged";
+inline constexpr std::string_view kGptBackupUsedDetail =
+    "Its partitions were read from the backup GPT at the end of the disk";
+inline constexpr std::string_view kGptUnreadable = "Neither GPT copy of this disk is valid";
+inline constexpr std::string_view kGptUnreadableDetail =
+    "Only the partitions of the MBR are listed; search for lost partition(s) to find the rest";
 
 // Process log.
 inline constexpr std::string_view kLogFileHeader =
@@ -360,4 +372,129 @@ inline constexpr std::string_view kTipShowAtStartUp = "&Show tips at start-up";
 inline constexpr std::string_view kTipNext = "&Next Tip";
 inline constexpr std::string_view kClose = "Close";
 inline constexpr const char* kImageExists = "%s exists; --force replaces it";
+}  // namespace salvor::text
+
+// The wizard.
+namespace salvor::text {
+inline constexpr std::string_view kWizardTitle = "Varnok NTFS Data Recovery Wizard";
+inline constexpr std::string_view kRunWizardOnStartup = "&Run wizard on startup";
+inline constexpr std::string_view kCloseWizardQuestion = "Do you want to close wizard?";
+inline constexpr std::string_view kCaptionConfirm = "Confirm";
+inline constexpr std::string_view kMyComputer = "My Computer";
+inline constexpr std::string_view kSelectOption = "Select appropriate Option";
+inline constexpr std::string_view kOptionRecoverDisk = "  Recover &your Data";
+inline constexpr std::string_view kOptionRecoverImage = "  Recover your data from disk &image";
+inline constexpr std::string_view kOptionCloneDisk = "  &Clone disk";
+inline constexpr std::string_view kOptionImageDisk = "  Create &disk Image";
+inline constexpr std::string_view kStepSelectDrive = "Step 1: Select Hard Drive";
+inline constexpr std::string_view kStepSelectMode = "Step 2: Select appropriate option";
+inline constexpr std::string_view kProcessingModes = "Processing Modes";
+inline constexpr std::string_view kImageProcessingMode = "Image Processing Mode";
+inline constexpr std::string_view kDisplayDefault = "&Display default partition(s)";
+inline constexpr std::string_view kSearchLost = "&Search for lost partition(s)";
+inline constexpr std::string_view kSelectImageHeading = "Select image to recover data";
+inline constexpr std::string_view kSelectImageFile = "Select &Image File";
+inline constexpr std::string_view kImageFileTitle = "Image File";
+// The image filter: our own images first, then any raw image.
+inline constexpr std::string_view kImageFilter =
+    "Varnok NTFS   Image File (*.vk2);;Raw disk images (*.img *.dd *.raw *.bin);;All files (*)";
+inline constexpr std::string_view kSelectedFilePath = "Selected File Path";
+inline constexpr std::string_view kSpaceAvailableHeading = "Spcae available";
+inline constexpr std::string_view kFilePathLine = "File Path :";
+inline constexpr const char* kSpaceAvailable = "Space Available : %llu bytes";
+inline constexpr std::string_view kSelectSourceAndDestination = "Select Source and Destination Disk(s)";
+inline constexpr std::string_view kSourceDisks = "S&ource Disk(s) :";
+inline constexpr std::string_view kDestinationDisks = "Destination Disk(s)";
+inline constexpr std::string_view kSourceDiskLine = "Source Disk # ";
+inline constexpr std::string_view kDestinationDiskLine = "Destination Disk # ";
+inline constexpr std::string_view kSourceDiskChosen = "Source Disk :";
+inline constexpr std::string_view kDestinationDiskChosen = "Destination Disk :";
+inline constexpr std::string_view kStepSelectSource = "Step 1: Select source drive";
+inline constexpr std::string_view kStepSelectDestination = "Step 2: Select destination path";
+inline constexpr std::string_view kSelectDestinationPath = "Select &destination path";
+inline constexpr std::string_view kDestinationPathLine = "Destination path :";
+inline constexpr const char* kImageDefaultName = "Varnok NTFS Image # %s, %02d-%s-%u";
+inline constexpr std::string_view kSelectPartition = "Select the partition to recover";
+inline constexpr std::string_view kColumnName = "Name";
+inline constexpr std::string_view kColumnStartSector = "Start Sector";
+inline constexpr std::string_view kColumnSize = "Size";
+inline constexpr std::string_view kNoLogicalDrives = "No Logical Drives Found";
+inline constexpr const char* kSizeKb = "%7.3f KB";
+inline constexpr const char* kSizeMb = "%7.3f MB";
+inline constexpr const char* kSizeGb = "%7.3f GB";
+inline constexpr const char* kSelectedVolume = "Selected %s";
+inline constexpr const char* kSelectedVolumeDetail = "Starting Sector %s, Size %s";
+inline constexpr std::string_view kSelectedImage = "Selected: ";
+inline constexpr std::string_view kDiskPartitionTable = "Disk Processing :Partition Table";
+inline constexpr std::string_view kDiskVolumeScan = "Disk Processing :Logical Volume Scan";
+inline constexpr std::string_view kImagePartitionTable = "Image Processing Mode:Partition Table";
+inline constexpr std::string_view kImageVolumeScan = "Image Processing Mode:Logical Volume Scan";
+inline constexpr std::string_view kSearchingVolumes = "Searching Logical Volumes";
+inline constexpr const char* kSectorsRange = "Sectors Range %llu to %llu";
+inline constexpr std::string_view kCriticalStructuresNotFound =
+    "Critical structures not found.\nPlease cancel wizard and use Turbo Scan\n\nTools->Turbo Scan.";
+// Offered beside the message above, so that the user need not leave the
+// wizard and look for the menu.
+inline constexpr std::string_view kRunTurboScanNow = "Run &Turbo Scan now";
+inline constexpr std::string_view kMainPanelIntro = "HDRPlease select appropriate option";
+inline constexpr std::string_view kMainPanelText[] = {
+    "Recover your Data: find the partitions of a disk, or search it for lost ones, and browse "
+    "their files and folders.",
+    "Recover your data from disk image: the same on an image file made earlier.",
+    "Clone disk: copy a failing disk sector by sector onto another disk first.",
+    "Create disk Image: copy a disk sector by sector into an image file first."};
+inline constexpr std::string_view kTaskPanelText[4][4] = {
+    {"HDRRecover your data from disk",
+     "Choose the disk that held the lost data; nothing is ever written to it.",
+     "Display default partition(s) lists the NTFS partitions its partition table describes.",
+     "Search for lost partition(s) finds volumes whose partition table entry is gone."},
+    {"HDRRecover data from disk image",
+     "Choose an image file made with Create disk Image or another raw imaging tool.",
+     "The image is read exactly like a disk; the disk itself is no longer needed.",
+     "Display the partitions it holds or search it for lost ones."},
+    {"HDRClone Disk",
+     "Choose the failing disk as the source and a disk at least as large as the destination.",
+     "Everything on the destination disk is overwritten.",
+     "Recover from the clone afterwards, and spare the failing disk."},
+    {"HDRCreate disk Image",
+     "Choose the disk to copy and where to save its image file.",
+     "The image needs as much free space as the disk is large.",
+     "Recover from the image afterwards with Recover your data from disk image."}};
+inline constexpr std::string_view kDriveSteps[] = {
+    "Select the disk in the tree.",
+    "Choose Display default partition(s) or Search for lost partition(s), then Next."};
+inline constexpr std::string_view kCloneSteps[] = {
+    "Select the source disk, then the destination disk.", "Press Finish to start cloning."};
+inline constexpr std::string_view kImageDiskSteps[] = {
+    "Select the disk to image, then the destination path.", "Press Finish to start imaging."};
+
+// Scan mode and sector range.
+inline constexpr std::string_view kDiskScanModeTitle = "Disk Scan Mode";
+inline constexpr std::string_view kSelectSearchMethod = "&Select Search Method";
+inline constexpr std::string_view kQuickScanOption = "&Quick Scan";
+inline constexpr std::string_view kThoroughScanOption = "&Thorough Scan";
+inline constexpr std::string_view kScanRangeTitle = "Scan for logical drives";
+inline constexpr std::string_view kStartingSector = "St&arting Sector";
+inline constexpr std::string_view kEndingSector = "&Ending Sector";
+inline constexpr std::string_view kSpecifyRange = "Please specify disk scan range";
+inline constexpr std::string_view kScanAreaLegend = "Scan Area";
+inline constexpr std::string_view kExcludedAreaLegend = "Excluded Area";
+
+// The lost-partition search dialog.
+inline constexpr std::string_view kQuickScanTitle = "Quick Scan";
+inline constexpr std::string_view kThoroughScanTitle = "Thorough Scan";
+inline constexpr std::string_view kAbortProcess = "&Abort Process";
+inline constexpr std::string_view kAbortScanningQuestion = "Do you want to abort scanning?";
+inline constexpr std::string_view kStartingLocation = "Starting Location";
+inline constexpr const char* kFoundDriveRow = "NTFS logical drive #%d";
+inline constexpr const char* kScanningSector = "Scanning sector %llu of %llu";
+
+// The cloning and imaging dialog.
+inline constexpr std::string_view kCloningTitle = "Varnok NTFS Disk Cloning";
+inline constexpr std::string_view kImagingTitle = "Varnok NTFS Disk Imaging";
+inline constexpr std::string_view kStopCloning = "&Stop Cloning";
+inline constexpr std::string_view kStopImaging = "&Stop Imaging";
+inline constexpr std::string_view kCloningStatus = "Disk Cloning...";
+inline constexpr std::string_view kImagingStatus = "Disk Imaging...";
+inline constexpr std::string_view kProgressCompleted = "Progress Completed...";
 }  // namespace salvor::text

@@ -1,4 +1,4 @@
-#include "carver/crc32.h"
+#include "disk/crc32.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

@@ -1,10 +1,15 @@
 #include "disk/sector_source.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
+
+#include "disk/open_failure.h"
 
 #include "support/memory_device.h"
 #include "support/recording_host.h"
@@ -166,6 +171,27 @@ TEST(ImageOpen, MissingImageFailsAndLeavesNoSource) {
   EXPECT_FALSE(source.OpenImage("/nonexistent/disk.vk2"));
   EXPECT_FALSE(source.IsOpen());
   EXPECT_EQ(source.bytes_per_sector(), 0);
+  EXPECT_EQ(source.open_error(), ENOENT);
+}
+
+// Missing rights are told in words that say how to get them, not as a code.
+TEST(ImageOpen, PermissionFailuresSayHowToGetAccess) {
+  EXPECT_EQ(OpenFailureText("/nonexistent/disk.vk2", ENOENT), ErrorText(ENOENT));
+  std::string file = OpenFailureText("/etc/hostname", EACCES);
+  EXPECT_NE(file.find("/etc/hostname"), std::string::npos);
+  EXPECT_NE(file.find("owner"), std::string::npos);
+
+  std::string device;
+  for (const auto& e : std::filesystem::directory_iterator("/dev"))
+    if (e.is_block_file()) { device = e.path().string(); break; }
+  if (device.empty()) GTEST_SKIP() << "no block device to name";
+  struct stat st {};
+  ASSERT_EQ(stat(device.c_str(), &st), 0);
+  const group* g = getgrgid(st.st_gid);
+  std::string disk = OpenFailureText(device, EPERM);
+  EXPECT_NE(disk.find("usermod -aG " + std::string(g ? g->gr_name : std::to_string(st.st_gid))),
+            std::string::npos) << disk;
+  EXPECT_NE(disk.find("sudo"), std::string::npos);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-#include "carver/crc32.h"
+#include "disk/crc32.h"
 
 #include <array>
 
 #include "disk/byte_reader.h"
 
-namespace salvor::carver {
+namespace salvor {
 namespace {
 
 // Eight tables for slice-by-8: table k gives the CRC of a byte followed by k zero bytes.
@@ -43,4 +43,4 @@ std::uint32_t Crc32Update(std::uint32_t crc, std::span<const std::uint8_t> bytes
   return ~c;
 }
 
-}  // namespace salvor::carver
+}  // namespace salvor
