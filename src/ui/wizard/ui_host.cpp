@@ -51,9 +51,9 @@ void UiHost::AddLogEntry(const LogEntry& entry) {
   OnUiThread([&] { log_.AddLogEntry(entry); });
 }
 
-void UiHost::Progress(std::uint64_t done, std::uint64_t total) {
-  done_.store(done);
-  total_.store(total);
+void UiHost::Progress(const ProgressReport& report) {
+  done_.store(report.done);
+  total_.store(report.total);
   if (progress_posted_.exchange(true)) return;  // the pending post shows the latest values
   QMetaObject::invokeMethod(
       this,
