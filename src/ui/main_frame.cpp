@@ -90,6 +90,14 @@ CMainFrame::CMainFrame(QWidget* parent)
   progress_timer_ = new QTimer(this);
   progress_timer_->setInterval(100);
   connect(progress_timer_, &QTimer::timeout, this, &CMainFrame::OnProgressUpdate);
+  // The wizard command, and the start-up's request for it, open it once the
+  // event loop runs.
+  connect(
+      this, &CMainFrame::CommandRequested, this,
+      [this](CommandId id) {
+        if (id == CommandId::kWizard) OpenWizard();
+      },
+      Qt::QueuedConnection);
   UpdateCommands();
 }
 

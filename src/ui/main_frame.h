@@ -28,6 +28,7 @@
 #include <memory>
 
 #include "app/frame_processes.h"
+#include "ui/wizard/wizard_task.h"
 #include "app/frame_state.h"
 #include "disk/run_control.h"
 #include "ntfs/engine_state.h"
@@ -64,6 +65,9 @@ class CMainFrame : public QMainWindow {
   void StartProcessing();
   void StartTurboScan();
   void SetStructuresMissing(bool missing);
+  // Opens the wizard (modal) and starts the task it finishes with.
+  void OpenWizard();
+  void OnWizardTask(const salvor::ui::WizardTask& task);
   salvor::EngineState& engine() { return engine_; }
   const salvor::FrameState& state() const { return state_; }
   // Hex preview and image view windows, closed first when the frame closes.

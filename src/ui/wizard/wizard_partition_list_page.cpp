@@ -26,7 +26,7 @@ CWizardPartitionListPage::CWizardPartitionListPage(CWizardSheet* sheet)
       list_(new QTreeWidget(this)) {
   list_->setAccessibleName(QStringLiteral("Partitions"));
   list_->setHeaderLabels({Qt8(text::kColumnName), Qt8(text::kColumnStartSector),
-                          Qt8(text::kColumnSize)});
+                          Qt8(text::kPartitionColumnSize)});
   list_->setRootIsDecorated(false);
   list_->setAllColumnsShowFocus(true);
   list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
