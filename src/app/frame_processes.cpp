@@ -5,6 +5,7 @@
 #include "app/volume_processing.h"
 #include "disk/texts.h"
 #include "ntfs/scan_database.h"
+#include "disk/progress_reporter.h"
 
 namespace salvor {
 namespace {
@@ -33,10 +34,11 @@ Totals CountTreeTotals(ScanDatabaseReader& reader, Host& host) {
   const std::uint32_t entries = reader.entry_count();
   std::deque<std::uint32_t> blocks{0};  // entry 0's list is the block at offset 0
   std::uint32_t counter = 2;
+  ProgressReporter progress(host, ProgressPhase::kPopulating, ProgressUnit::kItems);
   while (!blocks.empty()) {
     const std::uint32_t block = blocks.front();
     blocks.pop_front();
-    host.Progress(counter++, entries);
+    progress.Report(counter++, entries);
     reader.VisitChildren(block, [&](const EntryNode& child) {
       totals.bytes += child.size;
       if (child.folder()) {

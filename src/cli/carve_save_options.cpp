@@ -85,7 +85,10 @@ void SaveCarvedOutput(const CarveSaveOptions& options, carver::CarvingScanResult
     return;
   }
   CarveReport carve_report;
-  CarvedSaveRequest request{options.out, options.zip, options.exclude};
+  CarvedSaveRequest request;
+  request.destination = options.out;
+  request.zip = options.zip;
+  request.excluded = options.exclude;
   request.burn_drive = options.burn;
   if (report) {
     request.on_file = [&](const carver::FoundNode& f, const std::filesystem::path& written,

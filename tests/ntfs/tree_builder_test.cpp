@@ -295,7 +295,7 @@ TEST_F(TreeBuilderTest, EveryNameOfARecordIsAnEntry) {
                         .Build());
   EXPECT_TRUE(Build());
 
-  auto tree = testing::ReadTree(db);
+  auto tree = testing::ReadTree(reader);
   for (const char* path : {" Root/target.txt", " Root/docs/link.txt"}) {
     ASSERT_TRUE(tree.count(path)) << path;
     EXPECT_EQ(tree.at(path).own_record, 31u);
@@ -326,7 +326,7 @@ TEST_F(TreeBuilderTest, DotNamesInsideAFolderAreEntries) {
   vol.PutRecord(32, FileRecord(32, 30, u"..", 12));
   vol.PutRecord(33, FileRecord(33, 5, u".", 13));
   EXPECT_TRUE(Build());
-  auto tree = testing::ReadTree(db);
+  auto tree = testing::ReadTree(reader);
   EXPECT_EQ(tree.at(" Root/crafted/.").size, 11u);
   EXPECT_EQ(tree.at(" Root/crafted/..").size, 12u);
   EXPECT_EQ(tree.at(" Root/.").size, 13u);
