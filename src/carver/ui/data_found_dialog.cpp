@@ -152,6 +152,8 @@ void CVarnokDataFoundDialog::showEvent(QShowEvent* event) {
   if (greeted_) return;
   greeted_ = true;
   QTimer::singleShot(0, this, [this] {
+    // The page may have been left before the hint came round.
+    if (!isVisible()) return;
     QMessageBox::information(this, Text(text::kCaptionInformation), Text(text::kCheckAndSave));
   });
 }
