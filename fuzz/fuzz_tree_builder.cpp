@@ -19,6 +19,7 @@
 #include "ntfs/engine_state.h"
 #include "ntfs/locate_mft.h"
 #include "ntfs/scan_database.h"
+#include "ntfs/scan_database_reader.h"
 #include "ntfs/tree_builder.h"
 
 namespace {
@@ -62,23 +63,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     v.mft_record_count = static_cast<std::uint32_t>(size / 1024);
   }
   FolderForThisInput folder;
-  salvor::ScanDatabase db(host);
+  salvor::ScanDatabaseWriter db(host);
   if (!salvor::CreateDatabase(db, Folder())) return 0;
   salvor::BuildTree(state, db);
   salvor::CloseDatabase(db);
-  if (!salvor::OpenDatabase(db, Folder())) return 0;
+  salvor::ScanDatabaseReader reader;
+  if (!reader.Open(Folder())) return 0;
 
   // Every folder's list once, breadth first, as the listing does.
   std::vector<std::uint32_t> folders{0};
   std::unordered_set<std::uint32_t> listed{0};
-  try {
-    for (std::size_t i = 0; i < folders.size(); ++i) {
-      salvor::VisitChildren(db, folders[i], [&](const salvor::EntryNode& e) {
-        if (e.folder() && listed.insert(e.child_block).second) folders.push_back(e.child_block);
-        return true;
-      });
-    }
-  } catch (const salvor::UserException&) {
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    const bool readable = reader.VisitChildren(folders[i], [&](const salvor::EntryNode& e) {
+      if (e.folder() && listed.insert(e.child_block).second) folders.push_back(e.child_block);
+      return true;
+    });
+    if (!readable) break;
   }
   return 0;
 }

@@ -13,6 +13,7 @@
 #include "disk/sector_source.h"
 #include "disk/texts.h"
 #include "ntfs/destination_check.h"
+#include "ntfs/scan_database.h"
 
 namespace salvor {
 namespace {
@@ -194,10 +195,10 @@ bool SavePartitionInfo(const std::filesystem::path& chosen, const EngineState& s
   return true;
 }
 
-bool LoadTreeInfo(const std::filesystem::path& file, EngineState& state, ScanDatabase& db,
+bool LoadTreeInfo(const std::filesystem::path& file, EngineState& state, ScanDatabaseReader& db,
                   const std::filesystem::path& database_folder, Host& host) {
   LogProcessing(host, file);
-  if (db.is_open()) CloseDatabase(db);
+  db.Close();
   auto fail = [&](std::string text) {
     Log(host, std::move(text), file.string(), LogKind::kFailure);
     return false;
@@ -216,7 +217,7 @@ bool LoadTreeInfo(const std::filesystem::path& file, EngineState& state, ScanDat
   if (RestoreSection(database_folder / kTreeFileName, s.tree) ||
       RestoreSection(database_folder / kEntryFileName, s.entries) ||
       RestoreSection(database_folder / kNameFileName, s.names) ||
-      !OpenDatabase(db, database_folder))
+      !db.Open(database_folder))
     return fail(std::string(text::kSupportingFilesNotOpened));
   Log(host, std::string(text::kTreeInfoOpened), std::filesystem::absolute(file).string(),
       LogKind::kCompleted);

@@ -12,7 +12,7 @@
 
 #include "disk/host.h"
 #include "ntfs/engine_state.h"
-#include "ntfs/scan_database.h"
+#include "ntfs/scan_database_reader.h"
 
 namespace salvor {
 
@@ -41,7 +41,7 @@ bool SavePartitionInfo(const std::filesystem::path& chosen, const EngineState& s
 // runs into `state`, writes the three database files into `database_folder`
 // and opens `db` on them for reading. The file is checked whole before
 // anything is changed.
-bool LoadTreeInfo(const std::filesystem::path& file, EngineState& state, ScanDatabase& db,
+bool LoadTreeInfo(const std::filesystem::path& file, EngineState& state, ScanDatabaseReader& db,
                   const std::filesystem::path& database_folder, Host& host);
 // Reads a .vkd: reopens its source and restores its volume list.
 bool LoadPartitionInfo(const std::filesystem::path& file, EngineState& state, Host& host);

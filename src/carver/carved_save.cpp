@@ -15,6 +15,7 @@
 #include "carver/save_selection.h"
 #include "carver/texts.h"
 #include "disk/block_device.h"
+#include "disk/text_format.h"
 
 namespace salvor::carver {
 namespace {
@@ -35,25 +36,21 @@ struct Created {
   std::string name;  // the name it got in its folder
   Level where;       // the folder it was created in
   bool orphan = false;
-  OwnedFd handle;
+  UniqueFd handle;
 };
 
 std::string Prefixed(unsigned number, const std::string& name) {
   return "#" + std::to_string(number) + name;
 }
 
-int CreateNewFile(int parent, const std::string& name, OwnedFd& file) {
+int CreateNewFile(int parent, const std::string& name, UniqueFd& file) {
   const int fd = ::openat(parent, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return errno;
-  file = OwnedFd(fd);
+  file = UniqueFd(fd);
   return 0;
 }
 
-std::string ErrorNumText(int error) {
-  std::string message(text::kErrorNum);
-  message.replace(message.find("%u"), 2, std::to_string(static_cast<unsigned>(error)));
-  return message;
-}
+std::string ErrorNumText(int error) { return Format(text::kErrorNum, static_cast<unsigned>(error)); }
 
 class SaveWalk {
  public:
@@ -69,12 +66,12 @@ class SaveWalk {
       host_.ShowMessage(MessageIcon::kError, text::kCaptionError, text::kFailedToWriteDestination);
       return Failed();
     }
-    std::optional<OutputFolder> out = CreateOutputFolder(destination_.fd(), host_);
+    std::optional<OutputFolder> out = CreateOutputFolder(destination_.get(), host_);
     if (!out) return Failed();
     result_.output_folder = settings_.destination / out->name;
     if (settings_.compress) {
       if (!PrepareArchives(out->name)) {
-        RemoveFolderTree(destination_.fd(), out->name);
+        RemoveFolderTree(destination_.get(), out->name);
         return Failed();
       }
     } else {
@@ -82,14 +79,14 @@ class SaveWalk {
     }
     items_total_ = CountItemsToSave(*tree.root);
     try {
-      Walk(*tree.root, Level{out->folder.fd(), result_.output_folder});
+      Walk(*tree.root, Level{out->folder.get(), result_.output_folder});
     } catch (const DiskDisconnected&) {
       failed_ = true;  // the reader has told the user
     }
     if (settings_.compress) {
       if (!FinishSeries(series_)) Fail(text::kFailedToCreateZip);
-      out->folder = OwnedFd();
-      RemoveFolderTree(destination_.fd(), out->name);
+      out->folder = UniqueFd();
+      RemoveFolderTree(destination_.get(), out->name);
     }
     if (failed_) result_.status = SaveStatus::kFailed;
     else if (!run_.IsRunning()) result_.status = SaveStatus::kStopped;
@@ -117,9 +114,9 @@ class SaveWalk {
   bool PrepareArchives(const std::string& staging_name) {
     result_.archive_folder = settings_.destination;
     if (settings_.mode == SaveMode::kBurn) {
-      OwnedFd folder;
+      UniqueFd folder;
       const std::string name(text::kBurnArchiveFolder);
-      if (const int error = OpenOrMakeSubfolder(destination_.fd(), name, folder); error != 0) {
+      if (const int error = OpenOrMakeSubfolder(destination_.get(), name, folder); error != 0) {
         host_.ShowError(ErrorText(error));
         return false;
       }
@@ -150,7 +147,7 @@ class SaveWalk {
       } else if (created.orphan) {
         Walk(*child, orphan_level_);  // the rest of an orphaned folder lands beside it
       } else {
-        Walk(*child, Level{created.handle.fd(), level.path / created.name});
+        Walk(*child, Level{created.handle.get(), level.path / created.name});
       }
     }
   }
@@ -201,17 +198,17 @@ class SaveWalk {
   bool OpenOrphanFolder() {
     if (orphan_.valid()) return true;
     const std::string name(text::kOrphanFiles);
-    if (const int error = OpenOrMakeSubfolder(destination_.fd(), name, orphan_); error != 0) {
+    if (const int error = OpenOrMakeSubfolder(destination_.get(), name, orphan_); error != 0) {
       Fail(ErrorText(error));
       return false;
     }
-    orphan_level_ = Level{orphan_.fd(), settings_.destination / name};
+    orphan_level_ = Level{orphan_.get(), settings_.destination / name};
     return true;
   }
 
   void SaveFile(const FoundNode& node, Created& created) {
-    const CopyResult copy = CopyFileData(reader_, node, created.handle.fd(), run_);
-    const int closed = created.handle.Close();
+    const CopyResult copy = CopyFileData(reader_, node, created.handle.get(), run_);
+    const int closed = created.handle.Reset();
     const int error = copy.write_error != 0 ? copy.write_error : closed;
     if (copy.stopped || error != 0) {
       // A cut-off copy would pass for a recovered file.
@@ -268,7 +265,7 @@ class SaveWalk {
   bool KeepUncompressed(const Created& staged) {
     std::string target = staged.name;
     for (unsigned prefix = 0; prefix < kNameTries; ++prefix) {
-      if (::renameat2(staged.where.fd, staged.name.c_str(), destination_.fd(), target.c_str(),
+      if (::renameat2(staged.where.fd, staged.name.c_str(), destination_.get(), target.c_str(),
                       RENAME_NOREPLACE) == 0) {
         ++result_.files_saved;
         return true;
@@ -286,8 +283,8 @@ class SaveWalk {
   Host& host_;
   RunControl& run_;
   const TargetListener& on_target_;
-  OwnedFd destination_;
-  OwnedFd orphan_;
+  UniqueFd destination_;
+  UniqueFd orphan_;
   Level orphan_level_;
   SaveResult result_;
   std::uint64_t items_total_ = 0;

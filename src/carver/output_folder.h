@@ -18,7 +18,7 @@ inline constexpr unsigned kOutputFolderTries = 10000;
 struct OutputFolder {
   unsigned number = 0;
   std::string name;  // "DataKLT<n>"
-  OwnedFd folder;
+  UniqueFd folder;
 };
 
 // nullopt after telling the user "Failed to write in destination disk.".

@@ -1,7 +1,6 @@
 #pragma once
 // Trawler's string table: every text that the carving engine and its command
-// line show. Placeholders follow the "%1" style of Trawler's windows; the
-// command line fills them with FormatText.
+// line show. Formats are printf-style, filled with Format (disk/text_format.h).
 
 #include <string_view>
 
@@ -28,8 +27,8 @@ inline constexpr std::string_view kRawData = "Raw Data";
 inline constexpr std::string_view kScanningCompleted = "Scanning Completed.";
 inline constexpr std::string_view kProgressCompleted = "Progress Completed";
 inline constexpr std::string_view kScanningInProgress = "Scanning is in progress";
-inline constexpr std::string_view kScanningDetails =
-    "Scanning disk for file types selected. %1!u! file type(s) to search.\n\nFiles found: %2!u!";
+inline constexpr const char* kScanningDetails =
+    "Scanning disk for file types selected. %u file type(s) to search.\n\nFiles found: %u";
 
 // Maximum size range.
 inline constexpr std::string_view kSizeRange = "Please provide value in range of1KB to 4GB.";
@@ -46,7 +45,7 @@ inline constexpr std::string_view kOutputFolderPrefix = "DataKLT";
 inline constexpr std::string_view kOrphanFiles = "Orphan Files";
 inline constexpr std::string_view kBurnArchiveFolder = "VEDod";
 inline constexpr std::string_view kFailedToWriteDestination = "Failed to write in destination disk.";
-inline constexpr std::string_view kErrorNum = "Error Num :%u";
+inline constexpr const char* kErrorNum = "Error Num :%u";
 inline constexpr std::string_view kFileNameTooLong = "filename too long. Please provide new filename.";
 inline constexpr std::string_view kCannotSaveCompressed =
     " file cannot be saved in Compressed form.\nDo you want to save this in uncompressed form?";
@@ -120,17 +119,17 @@ inline constexpr std::string_view kPause = "&Pause";
 inline constexpr std::string_view kResume = "&Resume";
 inline constexpr std::string_view kStop = "&Stop";
 inline constexpr std::string_view kCaptionConfirm = "Confirm";
-inline constexpr std::string_view kStopQuestion = "Do you want to stop %1 process?";
-inline constexpr std::string_view kProcessScanning = "scanning";
-inline constexpr std::string_view kProcessSaving = "saving";
-inline constexpr std::string_view kScanningDisk = "\nSelected: %1!s!\n\nModel : %2!s!";
+inline constexpr const char* kStopQuestion = "Do you want to stop %s process?";
+inline constexpr const char* kProcessScanning = "scanning";
+inline constexpr const char* kProcessSaving = "saving";
+inline constexpr const char* kScanningDisk = "\nSelected: %s\n\nModel : %s";
 inline constexpr std::string_view kScanningExplanation =
     "Please wait... scanning disk is in progress.It may take several seconds to few hours. "
     "Estimated scan time depends upon disk scan type and media selected (size, speed and "
     "physical condition of disk drive).\n\nYou can press [Stop] button at any instance to stop "
     "the scanning.";
-inline constexpr std::string_view kSavingTo = "Saving recovered data to %1!s!:";
-inline constexpr std::string_view kSavingTotals = "Total %1!s! of data in %2!u! files and %3!u! folders.";
+inline constexpr const char* kSavingTo = "Saving recovered data to %s:";
+inline constexpr const char* kSavingTotals = "Total %s of data in %llu files and %llu folders.";
 inline constexpr std::string_view kSavingExplanation =
     "Please wait...saving data is in progress.It may take several seconds to few hours. "
     "Estimated save time depends upon data  selected and speed, physical condition of "
@@ -145,13 +144,15 @@ inline constexpr std::string_view kLengthNotMeasured = "length not measured";
 inline constexpr std::string_view kLengthNotMeasuredTip =
     "This type has no end detection: the file was given the maximum size, so its end may hold "
     "other data or its tail may be missing.";
-inline constexpr std::string_view kTotalFiles = "Total Files     : [%1!u!]";
-inline constexpr std::string_view kSelectedFiles = "Selected Files     : [%1!u!]";
-inline constexpr std::string_view kTotalFolders = "Total Folders: [%1!u!]";
-inline constexpr std::string_view kSelectedFolders = "Selected Folders: [%1!u!]";
+inline constexpr const char* kTotalFiles = "Total Files     : [%llu]";
+inline constexpr const char* kSelectedFiles = "Selected Files     : [%llu]";
+inline constexpr const char* kTotalFolders = "Total Folders: [%llu]";
+inline constexpr const char* kSelectedFolders = "Selected Folders: [%llu]";
 inline constexpr std::string_view kTotalData = "Total Data    : ";
 inline constexpr std::string_view kSelectedData = "Selected Data    : ";
 inline constexpr std::string_view kZeroData = "[0.0 KB]";
+inline constexpr const char* kCounterSize = "[%-.2f %s]";
+inline constexpr const char* kTotalsSize = "%7.3f %s";
 inline constexpr std::string_view kSave = "&Save ";
 inline constexpr std::string_view kExit = "&Exit";
 inline constexpr std::string_view kFind = "Find (Ctrl + F)";
@@ -212,4 +213,9 @@ inline constexpr std::string_view kLargerThan = "Larger than (KB):";
 inline constexpr std::string_view kSizeLimitsInverted =
     "The smallest size to keep is above the largest.";
 
+}  // namespace salvor::carver::text
+
+// Opening a source.
+namespace salvor::carver::text {
+inline constexpr const char* kCannotOpenDisk = "%s: %s";
 }  // namespace salvor::carver::text

@@ -1,10 +1,8 @@
 #include "cli/carve_save_options.h"
 
 #include <cstdio>
-#include <filesystem>
 
-#include "carver/save_job.h"
-#include "carver/save_selection.h"
+#include "app/carving_operations.h"
 
 namespace salvor::cli {
 
@@ -20,30 +18,19 @@ void AddCarveSaveOptions(CLI::App& carve, CarveSaveOptions& options) {
 
 void SaveCarvedOutput(const CarveSaveOptions& options, carver::CarvingScanResult& scan,
                       carver::CarveDisk& disk, CliContext& ctx) {
-  using namespace salvor::carver;
+  using carver::SaveStatus;
   if (options.out.empty() || !scan.completed) return;
-  // As with recover, a folder that is not there yet is made; one that cannot
-  // be made fails the save with its usual message.
-  std::error_code ec;
-  std::filesystem::create_directories(options.out, ec);
-  SaveJob job;
-  job.destination = options.out;
-  job.compress = options.zip;
-  for (std::string extension : options.exclude) {
-    if (!extension.empty() && extension[0] == '.') extension.erase(0, 1);
-    job.excluded.push_back(extension);
-  }
-  CheckAll(*scan.tree.root);
   // The archive numbers grow over the saves of one run; a command line run saves once.
-  ArchiveSeries series;
-  SectorReader reader(disk, ctx.host);
+  carver::ArchiveSeries series;
   ctx.host.set_progress_label("Saving");
   ctx.host.set_progress_unit_bytes(0);
-  const SaveResult result = RunSave(scan.tree, reader, job, series, ctx.host, ctx.run);
+  const carver::SaveResult result = SaveCarvedFiles(
+      scan, disk, {options.out, options.zip, options.exclude}, series, ctx.host, ctx.run);
   ctx.host.FinishProgress();
   if (result.status == SaveStatus::kCompleted && !ctx.options.json) {
-    std::fprintf(stderr, "%llu file(s) saved to %s\n", static_cast<unsigned long long>(result.files_saved),
-                 (job.compress ? result.archive_folder : result.output_folder).c_str());
+    std::fprintf(stderr, "%llu file(s) saved to %s\n",
+                 static_cast<unsigned long long>(result.files_saved),
+                 (options.zip ? result.archive_folder : result.output_folder).c_str());
   }
   if (ctx.exit_status != kExitOk) return;
   if (result.status == SaveStatus::kFailed) ctx.exit_status = kExitFailure;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/operation_status.h"
 #include "cli/cli_host.h"
 #include "disk/run_control.h"
 #include "ntfs/engine_state.h"
@@ -32,8 +33,11 @@ struct CliContext {
   int exit_status = kExitOk;
 };
 
+// Prints why an operation failed, when it says so itself.
+void PrintFailure(const OperationStatus& status);
+
 // Opens SOURCE (a block device or an image file) as the sector source,
 // applying --sector-size. Prints the reason and returns false on failure.
-bool OpenSource(CliContext& ctx, const std::string& path);
+bool OpenSourceArgument(CliContext& ctx, const std::string& path);
 
 }  // namespace salvor::cli

@@ -8,13 +8,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "carver/carving_scan.h"
-#include "carver/signature_database.h"
-#include "carver/texts.h"
+#include "app/carving_operations.h"
 #include "cli/carve_save_options.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
-#include "disk/block_device.h"
 
 namespace salvor::cli {
 namespace {
@@ -30,12 +27,6 @@ struct CarveOptions {
   std::string signatures;
   CarveSaveOptions save;
 };
-
-std::filesystem::path ProgramDir() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::path(".") : exe.parent_path();
-}
 
 // "1024", "64K", "2M", "1G" (binary units); nullopt when malformed, zero or
 // above 4 GiB, the range the file type page accepts.
@@ -60,26 +51,9 @@ std::vector<std::string> SplitList(const std::string& text) {
   std::stringstream ss(text);
   std::string part;
   while (std::getline(ss, part, ',')) {
-    if (!part.empty() && part[0] == '.') part.erase(0, 1);
     if (!part.empty()) parts.push_back(part);
   }
   return parts;
-}
-
-// Applies --all, --types or --category to the records' selected bytes;
-// without any of them the database's own choice stands.
-void Select(SignatureList& list, const CarveOptions& o) {
-  if (o.all) {
-    for (auto& r : list) r.selected = 1;
-  } else if (!o.types.empty()) {
-    auto wanted = SplitList(o.types);
-    for (auto& r : list) {
-      r.selected = std::any_of(wanted.begin(), wanted.end(),
-                               [&](const std::string& w) { return EqualsIgnoreCase(w, r.extension); });
-    }
-  } else if (!o.category.empty()) {
-    for (auto& r : list) r.selected = EqualsIgnoreCase(o.category, r.category);
-  }
 }
 
 struct Listed {
@@ -95,16 +69,16 @@ void Run(CliContext& ctx, const CarveOptions& o) {
     ctx.exit_status = kExitUsage;
     return;
   }
-  const std::filesystem::path db_path =
-      o.signatures.empty() ? SignatureFilePath(ProgramDir()) : std::filesystem::path(o.signatures);
-  auto list = LoadSignatureFile(db_path);
+  auto list = LoadSignatures(
+      o.signatures.empty() ? DefaultSignaturePath() : std::filesystem::path(o.signatures),
+      ctx.host);
   if (!list) {
-    ctx.host.ShowMessage(MessageIcon::kError, carver::text::kCaptionError,
-                         carver::text::kFailedToRetrieveSignatures);
     ctx.exit_status = kExitFailure;
     return;
   }
-  Select(*list, o);
+  SignatureSelection selection{o.all, std::nullopt, o.category};
+  if (!o.types.empty()) selection.extensions = SplitList(o.types);
+  SelectSignatures(*list, selection);
   SignatureList selected = KeepSelected(*list, *max_size);
   if (selected.empty()) {
     std::fprintf(stderr, "salvor-cli: no file type selected\n");
@@ -113,18 +87,15 @@ void Run(CliContext& ctx, const CarveOptions& o) {
   }
 
   CarveDisk disk;
-  OpenDiskResult opened = OpenCarveDisk(disk, o.source, ctx.options.sector_size);
-  if (!opened.ok) {
-    std::fprintf(stderr, "salvor-cli: %s: %s\n", o.source.c_str(), ErrorText(opened.error).c_str());
+  const OperationStatus opened = OpenCarveSource(disk, o.source, ctx.options.sector_size);
+  if (!opened.completed()) {
+    PrintFailure(opened);
     ctx.exit_status = kExitFailure;
     return;
   }
-  ContinuationLists lists;
   ctx.host.set_progress_label("Carving");
   ctx.host.set_progress_unit_bytes(disk.sector_size);
-  ScanOptions options;
-  options.announce_completion = false;
-  CarvingScanResult result = RunCarvingScan(disk, selected, lists, ctx.host, ctx.run, options);
+  CarvingScanResult result = CarveSource(disk, selected, ctx.host, ctx.run, false);
   ctx.host.FinishProgress();
 
   std::vector<Listed> files;

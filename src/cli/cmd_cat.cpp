@@ -5,10 +5,10 @@
 
 #include <cstdio>
 
+#include "app/entry_saving.h"
+#include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/volume_tree.h"
-#include "disk/texts.h"
-#include "ntfs/data_writer.h"
 
 namespace salvor::cli {
 namespace {
@@ -20,28 +20,20 @@ struct CatOptions {
 };
 
 void RunCat(CliContext& ctx, const CatOptions& o) {
-  VolumeTree tree(ctx.host);
+  VolumeTree tree;
   if (!OpenVolumeTree(ctx, o.source, o.volume, tree)) return;
   std::optional<EntryNode> entry;
-  if (o.entry < tree.db.entry_count()) entry = ReadEntry(tree.db, o.entry);
+  if (o.entry < tree.db.entry_count()) {
+    entry = tree.db.ReadEntry(o.entry);
+    if (!entry) ctx.host.ShowError(tree.db.error());
+  }
   if (!entry || entry->folder()) {
     std::fprintf(stderr, "salvor-cli: %s\n",
-                 Format(text::kNotAFileEntry, o.entry, tree.db.entry_count()).c_str());
+                 Format(kNotAFileEntry, o.entry, tree.db.entry_count()).c_str());
     ctx.exit_status = kExitUsage;
     return;
   }
-  try {
-    FdSink sink(ctx.host, STDOUT_FILENO);
-    const SaveDataResult r = SaveFileData(ctx.state, entry->record_sector, sink, nullptr);
-    sink.Finish();
-    if (!r.ok) {
-      ctx.host.AddLogEntry({Utf16ToUtf8(entry->name), std::string(text::kFileSavingFailed), "",
-                            LogKind::kFailure});
-      ctx.exit_status = kExitFailure;
-    }
-  } catch (const UserException&) {
-    ctx.exit_status = kExitFailure;  // shown where it happened
-  }
+  if (!WriteFileEntry(ctx.state, *entry, STDOUT_FILENO)) ctx.exit_status = kExitFailure;
 }
 
 }  // namespace

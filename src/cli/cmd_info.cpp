@@ -1,11 +1,9 @@
 #include <cstdio>
-#include <vector>
 
+#include "app/open_source.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/volume_text.h"
-#include "disk/byte_reader.h"
-#include "ntfs/boot_sector.h"
 
 namespace salvor::cli {
 
@@ -14,25 +12,17 @@ void AddInfoCommand(CLI::App& app, CliContext& ctx) {
   auto source = std::make_shared<std::string>();
   cmd->add_option("SOURCE", *source, "Block device or image file")->required();
   cmd->callback([&ctx, source] {
-    if (!OpenSource(ctx, *source)) {
+    if (!OpenSourceArgument(ctx, *source)) {
       ctx.exit_status = kExitFailure;
       return;
     }
-    SectorSource& src = ctx.state.source;
-    std::vector<std::uint8_t> sector0(std::max<std::size_t>(src.bytes_per_sector(), 512), 0);
-    try {
-      src.ReadSectors(sector0, 0);
-    } catch (const UserException&) {
+    const SectorSource& src = ctx.state.source;
+    const VolumeAtSector sector0 = ReadVolumeAt(ctx.state, 0);
+    if (sector0.status.failed()) {
       ctx.exit_status = kExitFailure;
       return;
     }
-    bool ntfs = IsNtfsBootSector(sector0);
-    VolumeInfo v;
-    if (ntfs) {
-      v = VolumeFromBootSector(sector0, 0, 0, src.bytes_per_sector(),
-                               GeometryOrigin::kPartitionTable);
-      v.length = *ByteReader(sector0).U64(boot::kTotalSectors);
-    }
+    const bool ntfs = sector0.volume.has_value();
     if (ctx.options.json) {
       JsonLine line;
       line.Field("source", *source)
@@ -40,7 +30,7 @@ void AddInfoCommand(CLI::App& app, CliContext& ctx) {
           .Field("total_sectors", src.total_sectors())
           .Field("ntfs_boot_sector", ntfs);
       std::printf("%s\n", line.str().c_str());
-      if (ntfs) std::printf("%s\n", VolumeJson(1, v, src.bytes_per_sector()).c_str());
+      if (ntfs) std::printf("%s\n", VolumeJson(1, *sector0.volume, src.bytes_per_sector()).c_str());
       return;
     }
     std::printf("source %s\n  %u bytes per sector, %llu sectors\n", source->c_str(),
@@ -48,7 +38,7 @@ void AddInfoCommand(CLI::App& app, CliContext& ctx) {
                 static_cast<unsigned long long>(src.total_sectors()));
     if (ntfs)
       std::printf("sector 0 is an NTFS boot sector:\n%s",
-                  VolumeText(1, v, src.bytes_per_sector()).c_str());
+                  VolumeText(1, *sector0.volume, src.bytes_per_sector()).c_str());
     else
       std::printf("sector 0 is not an NTFS boot sector\n");
   });

@@ -9,23 +9,23 @@
 #include <deque>
 #include <unordered_set>
 
+#include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/volume_tree.h"
+#include "disk/text_format.h"
 #include "disk/texts.h"
-#include "ntfs/scan_database.h"
+#include "ntfs/scan_database_reader.h"
 
 namespace salvor::cli {
 namespace {
 
 // "YYYY-MM-DD" of a DOS date, or nothing for a date that was never set.
 std::optional<std::string> DateText(std::uint16_t dos) {
-  const unsigned day = dos & 0x1F;
-  const unsigned month = (dos >> 5) & 0x0F;
-  const unsigned year = 1980 + (dos >> 9);
-  if (day == 0 || month == 0 || month > 12) return std::nullopt;
+  const std::optional<DosDate> date = DecodeDosDate(dos);
+  if (!date) return std::nullopt;
   char buf[16];
-  std::snprintf(buf, sizeof buf, "%04u-%02u-%02u", year, month, day);
+  std::snprintf(buf, sizeof buf, "%04u-%02u-%02u", date->year, date->month, date->day);
   return std::string(buf);
 }
 
@@ -38,13 +38,12 @@ void AppendNumber(std::string& out, std::uint64_t value) {
 // YYYY-MM-DD written digit by digit: formatting two dates per entry with
 // printf cost a tenth of a large listing.
 void AppendJsonDate(std::string& out, std::uint16_t dos) {
-  const unsigned day = dos & 0x1F;
-  const unsigned month = (dos >> 5) & 0x0F;
-  const unsigned year = 1980 + (dos >> 9);
-  if (day == 0 || month == 0 || month > 12) {
+  const std::optional<DosDate> date = DecodeDosDate(dos);
+  if (!date) {
     out += "null";
     return;
   }
+  const auto [year, month, day] = *date;
   const char text[] = {'"',
                        static_cast<char>('0' + year / 1000),
                        static_cast<char>('0' + year / 100 % 10),
@@ -114,8 +113,8 @@ void AppendTextLine(std::string& out, const EntryNode& e, const std::string& pat
 }
 
 // Prints the tree breadth first from entry 0; only the folders waiting their
-// turn are held in memory. False when the tree file cannot be read.
-bool ListTree(ScanDatabase& db, bool json) {
+// turn are held in memory. False when the database cannot be read.
+bool ListTree(ScanDatabaseReader& db, bool json) {
   std::string out;
   out.reserve(1 << 16);
   auto flush = [&out] {
@@ -123,7 +122,7 @@ bool ListTree(ScanDatabase& db, bool json) {
     out.clear();
   };
   if (!json) {
-    out += text::kLsHeader;
+    out += kLsHeader;
     out += '\n';
   }
   struct Pending {
@@ -132,39 +131,36 @@ bool ListTree(ScanDatabase& db, bool json) {
   };
   std::deque<Pending> folders{{0, std::string()}};
   std::unordered_set<std::uint32_t> listed{0};  // a damaged tree must not loop
-  try {
-    while (!folders.empty()) {
-      Pending folder = std::move(folders.front());
-      folders.pop_front();
-      VisitChildren(db, folder.block, [&](const EntryNode& e) {
-        std::string path = folder.path;
-        if (!path.empty()) path += '/';
-        path += Utf16ToUtf8(e.name);
-        if (json)
-          AppendJsonLine(out, e, path);
-        else
-          AppendTextLine(out, e, path);
-        if (out.size() > (1 << 16) - 1024) flush();
-        if (e.folder() && listed.insert(e.child_block).second)
-          folders.push_back({e.child_block, std::move(path)});
-        return true;
-      });
-    }
-  } catch (const UserException&) {
-    flush();
-    return false;
+  bool readable = true;
+  while (readable && !folders.empty()) {
+    Pending folder = std::move(folders.front());
+    folders.pop_front();
+    readable = db.VisitChildren(folder.block, [&](const EntryNode& e) {
+      std::string path = folder.path;
+      if (!path.empty()) path += '/';
+      path += Utf16ToUtf8(e.name);
+      if (json)
+        AppendJsonLine(out, e, path);
+      else
+        AppendTextLine(out, e, path);
+      if (out.size() > (1 << 16) - 1024) flush();
+      if (e.folder() && listed.insert(e.child_block).second)
+        folders.push_back({e.child_block, std::move(path)});
+      return true;
+    });
   }
   flush();
-  return true;
+  return readable;
 }
 
 void RunLs(CliContext& ctx, const std::string& source, const VolumeOptions& options) {
-  VolumeTree tree(ctx.host);
+  VolumeTree tree;
   if (!OpenVolumeTree(ctx, source, options, tree)) return;
   // The walk is over: a further Ctrl+C ends the listing at once.
   std::signal(SIGINT, SIG_DFL);
   if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
   if (!ListTree(tree.db, ctx.options.json)) {
+    ctx.host.ShowError(tree.db.error());
     ctx.exit_status = kExitFailure;
     return;
   }

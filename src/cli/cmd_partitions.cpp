@@ -5,7 +5,6 @@
 #include "cli/scan_info_options.h"
 #include "cli/volume_search.h"
 #include "cli/volume_text.h"
-#include "partitions/source_volumes.h"
 
 namespace salvor::cli {
 
@@ -21,7 +20,7 @@ void AddPartitionsCommand(CLI::App& app, CliContext& ctx) {
     if (!HasSourceOrLoad(ctx, *source, *scan_info)) return;
     const bool loaded = !scan_info->load.empty();
     if (loaded ? !LoadPartitionInfo(scan_info->load, ctx.state, ctx.host)
-               : !OpenSource(ctx, *source)) {
+               : !OpenSourceArgument(ctx, *source)) {
       ctx.exit_status = kExitFailure;
       return;
     }
@@ -30,15 +29,12 @@ void AddPartitionsCommand(CLI::App& app, CliContext& ctx) {
     } else if (!search->method.empty()) {
       // A stopped search still lists what it found.
       if (!ListVolumes(ctx, *search)) ctx.exit_status = kExitFailure;
-    } else try {
-      VolumeListing listing = ListSourceVolumes(ctx.state, ctx.options.sector_size != 0);
-      if (listing == VolumeListing::kNone) {
-        std::fprintf(stderr, "salvor-cli: no NTFS volume in the partition table of %s\n",
-                     source->c_str());
-      }
-    } catch (const UserException&) {
+    } else if (!ListVolumes(ctx, *search)) {
       ctx.exit_status = kExitFailure;
       return;
+    } else if (ctx.state.partitions.empty()) {
+      std::fprintf(stderr, "salvor-cli: no NTFS volume in the partition table of %s\n",
+                   source->c_str());
     }
     unsigned drive = 1;
     for (const VolumeInfo& v : ctx.state.partitions) {

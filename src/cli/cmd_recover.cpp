@@ -2,13 +2,13 @@
 // default, as "Save All" does) below a destination folder.
 
 #include <cstdio>
-#include <filesystem>
 
+#include "app/entry_saving.h"
+#include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/volume_tree.h"
 #include "disk/texts.h"
-#include "ntfs/save_entries.h"
 
 namespace salvor::cli {
 namespace {
@@ -36,22 +36,16 @@ void PrintSummary(const CliContext& ctx, const SaveSummary& s) {
     std::printf("%s\n", line.str().c_str());
     return;
   }
-  std::printf(text::kRecoverSummary, static_cast<unsigned long long>(s.files),
-              static_cast<unsigned long long>(s.folders), static_cast<unsigned long long>(s.bytes),
-              static_cast<unsigned long long>(s.skipped), static_cast<unsigned long long>(s.failed),
-              static_cast<unsigned long long>(s.excluded));
-  std::printf("\n");
+  std::printf("%s\n", SaveSummaryText(s).c_str());
 }
 
 void RunRecover(CliContext& ctx, const RecoverOptions& o) {
-  std::error_code ec;
-  std::filesystem::create_directories(o.out, ec);  // an existing folder is fine
-  VolumeTree tree(ctx.host);
+  VolumeTree tree;
   if (!OpenVolumeTree(ctx, o.source, o.volume, tree)) return;
   for (std::uint32_t e : o.entries) {
     if (e >= tree.db.entry_count()) {
       std::fprintf(stderr, "salvor-cli: %s\n",
-                   Format(text::kNoSuchEntry, e, tree.db.entry_count()).c_str());
+                   Format(kNoSuchEntry, e, tree.db.entry_count()).c_str());
       ctx.exit_status = kExitUsage;
       return;
     }
@@ -63,17 +57,8 @@ void RunRecover(CliContext& ctx, const RecoverOptions& o) {
   ctx.host.set_conflict_policy(o.on_conflict == "rename" ? ConflictPolicy::kRename
                                                          : ConflictPolicy::kSkip);
   ctx.host.set_progress_label(std::string(text::kProgressSaving));
-  ctx.host.AddLogEntry({std::string(text::kSavingData), o.out, "", LogKind::kInformation});
-  const SaveSummary summary = SaveEntries(ctx.state, tree.db, request);
+  const SaveSummary summary = SaveTreeEntries(ctx.state, tree.db, request);
   ctx.host.FinishProgress();
-  ctx.host.AddLogEntry({std::string(summary.ok() ? text::kSavingDataCompleted : text::kSavingDataEnded),
-                        Format(text::kRecoverSummary, static_cast<unsigned long long>(summary.files),
-                               static_cast<unsigned long long>(summary.folders),
-                               static_cast<unsigned long long>(summary.bytes),
-                               static_cast<unsigned long long>(summary.skipped),
-                               static_cast<unsigned long long>(summary.failed),
-                               static_cast<unsigned long long>(summary.excluded)),
-                        "", summary.ok() ? LogKind::kCompleted : LogKind::kFailure});
   PrintSummary(ctx, summary);
   if (summary.stopped || tree.stopped)
     ctx.exit_status = kExitStopped;

@@ -1,11 +1,7 @@
 #include "cli/volume_search.h"
 
-#include <cstdio>
-
+#include "app/volume_listing.h"
 #include "disk/texts.h"
-#include "partitions/partition_search.h"
-#include "partitions/scan_range.h"
-#include "partitions/source_volumes.h"
 
 namespace salvor::cli {
 
@@ -21,29 +17,21 @@ void AddVolumeSearchOptions(CLI::App* cmd, VolumeSearch& search) {
 }
 
 bool ListVolumes(CliContext& ctx, const VolumeSearch& search) {
-  EngineState& state = ctx.state;
-  try {
-    if (search.method.empty()) {
-      ListSourceVolumes(state, ctx.options.sector_size != 0);
-      return true;
-    }
-    SearchRequest request;
-    request.thorough = search.method == "thorough";
-    request.start_sector = search.from;
-    request.end_sector = search.to.value_or(state.source.total_sectors());
-    if (auto problem = CheckSectorRange(request.start_sector, request.end_sector,
-                                        state.source.total_sectors())) {
-      std::fprintf(stderr, "salvor-cli: %.*s\n", static_cast<int>(problem->size()), problem->data());
-      return false;
-    }
-    ctx.host.set_progress_label(
-        std::string(request.thorough ? text::kThoroughScanInProgress : text::kQuickScanInProgress));
-    bool completed = RunPartitionSearch(state, request, {});
-    ctx.host.FinishProgress();
-    return completed;
-  } catch (const UserException&) {
-    return false;  // the sector source has said why
-  }
+  VolumeListRequest request;
+  request.method = search.method.empty()       ? VolumeSearchMethod::kTables
+                   : search.method == "quick" ? VolumeSearchMethod::kQuick
+                                               : VolumeSearchMethod::kThorough;
+  request.from = search.from;
+  request.to = search.to;
+  request.sector_size_forced = ctx.options.sector_size != 0;
+  if (request.method != VolumeSearchMethod::kTables)
+    ctx.host.set_progress_label(std::string(request.method == VolumeSearchMethod::kThorough
+                                                ? text::kThoroughScanInProgress
+                                                : text::kQuickScanInProgress));
+  const OperationStatus listed = salvor::ListVolumes(ctx.state, request);
+  ctx.host.FinishProgress();
+  PrintFailure(listed);
+  return listed.completed();
 }
 
 }  // namespace salvor::cli

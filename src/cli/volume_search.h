@@ -22,9 +22,9 @@ struct VolumeSearch {
 // Adds --search, --from and --to to `cmd`.
 void AddVolumeSearchOptions(CLI::App* cmd, VolumeSearch& search);
 
-// With the source open: fills ctx.state.partitions from the tables, or by the
-// chosen search. Returns false after printing why it failed (a range the
-// source does not hold, a read failure, a stopped search).
+// With the source open: lists its volumes as the options ask, with the
+// search's progress line. False after printing why it failed (a stopped
+// search has listed what it found).
 bool ListVolumes(CliContext& ctx, const VolumeSearch& search);
 
 }  // namespace salvor::cli

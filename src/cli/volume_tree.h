@@ -10,14 +10,13 @@
 #include "cli/volume_choice.h"
 #include "cli/volume_search.h"
 #include "ntfs/private_folder.h"
-#include "ntfs/scan_database.h"
+#include "ntfs/scan_database_reader.h"
 
 namespace salvor::cli {
 
 struct VolumeTree {
-  explicit VolumeTree(Host& host) : db(host) {}
   DatabaseFolderLock lock;  // held while the database is in use
-  ScanDatabase db;
+  ScanDatabaseReader db;
   bool stopped = false;  // Ctrl+C ended the rebuild early; the tree is partial
 };
 
@@ -33,8 +32,8 @@ struct VolumeOptions {
 void AddVolumeTreeOptions(CLI::App* cmd, VolumeOptions& options, CLI::Option* source);
 
 // Opens SOURCE, chooses the volume, rebuilds its tree (or loads a saved scan)
-// and reopens the database for reading, logging each step as the GUI does.
-// False after printing why (the exit status is then set).
+// and reopens the database for reading, each step an operation that logs
+// itself. False after printing why (the exit status is then set).
 bool OpenVolumeTree(CliContext& ctx, const std::string& source, const VolumeOptions& options,
                     VolumeTree& tree);
 

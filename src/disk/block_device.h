@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "disk/text_format.h"
+
 namespace salvor {
 
 class BlockDevice {
@@ -33,7 +35,5 @@ struct OpenResult {
 // Opens a block device or a regular file read-only (O_RDONLY).
 OpenResult OpenBlockDeviceReadOnly(const std::string& path);
 
-// The platform's text for an error code.
-std::string ErrorText(int code);
 
 }  // namespace salvor

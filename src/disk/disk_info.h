@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "disk/text_format.h"
+
 namespace salvor {
 
 struct DiskInfo {
@@ -26,7 +28,5 @@ std::vector<std::uint8_t> StoreDiskInfo(const DiskInfo& info);
 // Reads the stored form; nullopt when fewer than 542 bytes are given.
 std::optional<DiskInfo> LoadDiskInfo(std::span<const std::uint8_t> bytes);
 
-std::u16string Utf8ToUtf16(std::string_view text);
-std::string Utf16ToUtf8(std::u16string_view text);
 
 }  // namespace salvor

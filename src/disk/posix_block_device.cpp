@@ -67,6 +67,4 @@ OpenResult OpenBlockDeviceReadOnly(const std::string& path) {
   return {std::make_unique<PosixBlockDevice>(fd, st), 0};
 }
 
-std::string ErrorText(int code) { return std::strerror(code); }
-
 }  // namespace salvor

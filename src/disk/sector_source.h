@@ -84,6 +84,5 @@ std::optional<std::uint64_t> QueryDiskSize(Host& host, const std::string& device
 // The accepted sector-size stamp of an image's first sector, or 512.
 std::uint16_t SectorSizeFromStamp(std::uint16_t stamp, bool* valid = nullptr);
 
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace salvor

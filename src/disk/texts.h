@@ -153,8 +153,6 @@ inline constexpr const char* kNoSuchVolume = "%s has no volume %u (it lists %zu)
 inline constexpr const char* kNoBootSectorAt = "Sector %llu of %s holds no NTFS boot sector";
 inline constexpr const char* kMftNotFound =
     "The $MFT of the volume at sector %llu could not be found";
-inline constexpr std::string_view kLsHeader =
-    "type    state            size  created     accessed        record      parent  path";
 }  // namespace salvor::text
 
 // Sector range of a lost-partition search.
@@ -181,7 +179,7 @@ inline constexpr std::string_view kQuickFoundNothing =
     "\nNo logical drive(s) found.\nPlease use thorough scan.";
 }  // namespace salvor::text
 
-// salvor-cli recover and cat.
+// Saving entries.
 namespace salvor::text {
 inline constexpr std::string_view kProgressSaving = "Saving";
 inline constexpr std::string_view kSavingData = "Saving data...";
@@ -189,7 +187,12 @@ inline constexpr std::string_view kSavingDataCompleted = "Saving data completed.
 inline constexpr std::string_view kSavingDataEnded = "Saving data ended early or with failures.";
 inline constexpr const char* kRecoverSummary =
     "%llu files, %llu folders, %llu bytes saved; %llu skipped, %llu failed, %llu excluded";
-inline constexpr const char* kNoSuchEntry = "no entry %u: the tree has entries 0 to %u - 1";
-inline constexpr const char* kNotAFileEntry =
-    "entry %u is not a file (the tree has entries 0 to %u - 1)";
+}  // namespace salvor::text
+
+// Opening a source.
+namespace salvor::text {
+inline constexpr const char* kCannotOpenSource = "cannot open %s";
+inline constexpr const char* kCannotOpenSourceBecause = "cannot open %s: %s";
+inline constexpr const char* kCannotOpenForWriting = "cannot open %s for writing: %s";
+inline constexpr const char* kCannotCreateImage = "cannot create %s: %s";
 }  // namespace salvor::text

@@ -9,7 +9,7 @@
 
 namespace salvor {
 
-FolderNode& FindOrAddParent(ScanDatabase& db, std::uint32_t record) {
+FolderNode& FindOrAddParent(ScanDatabaseWriter& db, std::uint32_t record) {
   auto found = db.folders.find(record);
   if (found != db.folders.end()) return found->second;
   auto [it, inserted] = db.folders.emplace(record, FolderNode{0, record, 0, true});
@@ -22,7 +22,7 @@ FolderNode& FindOrAddParent(ScanDatabase& db, std::uint32_t record) {
   return it->second;
 }
 
-bool AddFolderEntry(ScanDatabase& db, EntryInfo& entry, std::uint32_t& counter) {
+bool AddFolderEntry(ScanDatabaseWriter& db, EntryInfo& entry, std::uint32_t& counter) {
   FolderNode& parent = FindOrAddParent(db, entry.parent_record);
   FolderNode* node = nullptr;
   auto found = db.folders.find(entry.own_record);
@@ -51,7 +51,7 @@ bool AddFolderEntry(ScanDatabase& db, EntryInfo& entry, std::uint32_t& counter) 
   return true;
 }
 
-void AddLostFolders(ScanDatabase& db, std::uint32_t& counter) {
+void AddLostFolders(ScanDatabaseWriter& db, std::uint32_t& counter) {
   FolderNode& top = FindOrAddParent(db, 0);  // entry 0's list, the block at offset 0
   for (auto& [record, node] : db.folders) {
     if (!node.placeholder) continue;

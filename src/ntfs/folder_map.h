@@ -1,7 +1,7 @@
 #pragma once
 // The folder map: MFT record number -> the folder's entry and its
 // children list in the scan database, and the shared steps that grow it.
-// It lives in the ScanDatabase from CreateDatabase to CloseDatabase and is
+// It lives in the ScanDatabaseWriter from CreateDatabase to CloseDatabase and is
 // used by the tree builder (BuildTree) and by the Turbo Scan alike.
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 namespace salvor {
 
 struct EntryInfo;
-struct ScanDatabase;
+struct ScanDatabaseWriter;
 
 struct FolderNode {
   std::uint32_t entry_number = 0;  // the folder's entry in the database
@@ -27,7 +27,7 @@ using FolderMap = std::map<std::uint32_t, FolderNode>;
 // The folder of MFT record `record`. When the map has none, a placeholder is
 // inserted and given a children list of its own (NewChildList). Database
 // failures raise UserException, leaving the map as it was.
-FolderNode& FindOrAddParent(ScanDatabase& db, std::uint32_t record);
+FolderNode& FindOrAddParent(ScanDatabaseWriter& db, std::uint32_t record);
 
 // Writes the folder entry `entry` (own record number, parent record number,
 // name and the rest filled in; its entry number becomes `counter`):
@@ -37,13 +37,13 @@ FolderNode& FindOrAddParent(ScanDatabase& db, std::uint32_t record);
 // appended with its name, and `counter` grows by one. A folder whose record
 // number already has an entry of its own is dropped: nothing is written and
 // `counter` stays. Returns true when the entry was written.
-bool AddFolderEntry(ScanDatabase& db, EntryInfo& entry, std::uint32_t& counter);
+bool AddFolderEntry(ScanDatabaseWriter& db, EntryInfo& entry, std::uint32_t& counter);
 
 // Writes every placeholder left in the map as a lost folder under entry 0:
 // flags 0x10 (a folder, not present), own record number n, parent 0, its
 // collected children list, name "#n"; entry numbers from `counter` on. Then
 // writes the block buffer and flushes the files, so that everything built
 // is on disk.
-void AddLostFolders(ScanDatabase& db, std::uint32_t& counter);
+void AddLostFolders(ScanDatabaseWriter& db, std::uint32_t& counter);
 
 }  // namespace salvor

@@ -7,7 +7,7 @@
 
 namespace salvor {
 
-void StoreRecordEntry(ScanDatabase& db, EntryInfo& entry, bool folder, std::uint32_t& counter) {
+void StoreRecordEntry(ScanDatabaseWriter& db, EntryInfo& entry, bool folder, std::uint32_t& counter) {
   if (entry.name_length == 0) {
     char name[16];  // "#" + the number; not a std::string sum, which GCC 12 -O3 warns about
     const int length = std::snprintf(name, sizeof name, "#%u", entry.own_record);

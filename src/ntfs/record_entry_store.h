@@ -15,6 +15,6 @@ namespace salvor {
 // placeholder when it has not been met); a folder goes through
 // AddFolderEntry, which drops a second folder of the same record number.
 // `counter` grows by one for every entry written.
-void StoreRecordEntry(ScanDatabase& db, EntryInfo& entry, bool folder, std::uint32_t& counter);
+void StoreRecordEntry(ScanDatabaseWriter& db, EntryInfo& entry, bool folder, std::uint32_t& counter);
 
 }  // namespace salvor

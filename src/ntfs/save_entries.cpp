@@ -9,6 +9,7 @@
 
 #include "disk/block_device.h"
 #include "disk/disk_info.h"
+#include "disk/text_format.h"
 #include "disk/texts.h"
 #include "ntfs/data_writer.h"
 #include "ntfs/destination_check.h"
@@ -33,9 +34,11 @@ namespace {
 // cannot be one.
 std::optional<timespec> DosDateMidnight(std::uint16_t dos) {
   using namespace std::chrono;
-  const year_month_day date{year{1980 + (dos >> 9)}, month{static_cast<unsigned>((dos >> 5) & 0x0F)},
-                            day{static_cast<unsigned>(dos & 0x1F)}};
-  if (dos == 0 || !date.ok()) return std::nullopt;
+  const std::optional<DosDate> fields = DecodeDosDate(dos);
+  if (!fields) return std::nullopt;
+  const year_month_day date{year{static_cast<int>(fields->year)}, month{fields->month},
+                            day{fields->day}};
+  if (!date.ok()) return std::nullopt;  // 31 April, say
   timespec t{};
   t.tv_sec = static_cast<time_t>(sys_seconds{sys_days{date}}.time_since_epoch().count());
   return t;
@@ -52,7 +55,7 @@ void SetFileTimes(int fd, const EntryNode& entry) {
 
 class Saver {
  public:
-  Saver(EngineState& state, ScanDatabase& db, const SaveRequest& request)
+  Saver(EngineState& state, ScanDatabaseReader& db, const SaveRequest& request)
       : state_(state), db_(db), request_(request), host_(state.host()) {}
 
   SaveSummary& summary() { return summary_; }
@@ -141,16 +144,18 @@ class Saver {
       return;
     }
     ++summary_.folders;
-    std::uint64_t size = 0;
-    std::uint32_t files = 0;
-    std::uint32_t folders = 0;
-    std::vector<EntryNode> children = ListChildren(db_, entry.child_block, size, files, folders, true);
-    if (children.empty()) return;  // created, not entered
-    levels_.push_back({std::move(target->fd), std::move(children), 0});
+    ChildList list = db_.ListChildren(entry.child_block, true);
+    if (!list.error.empty()) {
+      // One message for the folder, however many children it lost.
+      host_.ShowError(list.error);
+      throw UserException(list.error);
+    }
+    if (list.children.empty()) return;  // created, not entered
+    levels_.push_back({std::move(target->fd), std::move(list.children), 0});
   }
 
   EngineState& state_;
-  ScanDatabase& db_;
+  ScanDatabaseReader& db_;
   const SaveRequest& request_;
   Host& host_;
   SaveSummary summary_;
@@ -175,7 +180,7 @@ std::optional<UniqueFd> OpenTargetFolder(EngineState& state, const std::string& 
 
 }  // namespace
 
-SaveSummary SaveEntries(EngineState& state, ScanDatabase& db, const SaveRequest& request) {
+SaveSummary SaveEntries(EngineState& state, ScanDatabaseReader& db, const SaveRequest& request) {
   Saver saver(state, db, request);
   SaveSummary& summary = saver.summary();
   auto dir = OpenTargetFolder(state, request.destination);
@@ -185,8 +190,9 @@ SaveSummary SaveEntries(EngineState& state, ScanDatabase& db, const SaveRequest&
   }
   try {
     for (auto root = request.entries.rbegin(); root != request.entries.rend(); ++root) {
-      std::optional<EntryNode> entry = ReadEntry(db, *root);
+      std::optional<EntryNode> entry = db.ReadEntry(*root);
       if (!entry) {
+        if (!db.error().empty()) state.host().ShowError(db.error());
         summary.abandoned = true;
         break;
       }
@@ -198,7 +204,7 @@ SaveSummary SaveEntries(EngineState& state, ScanDatabase& db, const SaveRequest&
   return summary;
 }
 
-std::optional<std::filesystem::path> ExtractFileQuietly(EngineState& state, ScanDatabase& db,
+std::optional<std::filesystem::path> ExtractFileQuietly(EngineState& state, ScanDatabaseReader& db,
                                                         std::uint32_t entry,
                                                         const std::filesystem::path& folder) {
   SaveRequest request;
@@ -208,7 +214,7 @@ std::optional<std::filesystem::path> ExtractFileQuietly(EngineState& state, Scan
   auto dir = OpenTargetFolder(state, request.destination);
   if (!dir) return std::nullopt;
   try {
-    std::optional<EntryNode> node = ReadEntry(db, entry);
+    std::optional<EntryNode> node = db.ReadEntry(entry);
     if (!node || node->folder()) return std::nullopt;
     Saver saver(state, db, request);
     auto name = saver.SaveFile(*node, dir->get());

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ntfs/engine_state.h"
-#include "ntfs/scan_database.h"
+#include "ntfs/scan_database_reader.h"
 
 namespace salvor {
 
@@ -44,13 +44,13 @@ bool IsExcludedType(std::string_view name, std::span<const std::string> excluded
 // modification time; the creation date has no settable counterpart here and
 // is left out. A destination on the disk being recovered is refused. The
 // walk ends after the entry in hand when the running flag is cleared.
-SaveSummary SaveEntries(EngineState& state, ScanDatabase& db, const SaveRequest& request);
+SaveSummary SaveEntries(EngineState& state, ScanDatabaseReader& db, const SaveRequest& request);
 
 // Writes one file entry quietly into `folder` (the preview of an image) and
 // gives the path of the file it wrote, renamed if the rename question gave
 // another name, so that the caller opens and deletes that file and no
 // other. nullopt when nothing was written (skipped, not a file, an error).
-std::optional<std::filesystem::path> ExtractFileQuietly(EngineState& state, ScanDatabase& db,
+std::optional<std::filesystem::path> ExtractFileQuietly(EngineState& state, ScanDatabaseReader& db,
                                                         std::uint32_t entry,
                                                         const std::filesystem::path& folder);
 

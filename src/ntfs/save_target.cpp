@@ -14,27 +14,6 @@
 
 namespace salvor {
 
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-  if (this != &other) {
-    Reset();
-    fd_ = other.Release();
-  }
-  return *this;
-}
-
-int UniqueFd::Release() {
-  int fd = fd_;
-  fd_ = -1;
-  return fd;
-}
-
-int UniqueFd::Reset() {
-  if (fd_ < 0) return 0;
-  int result = close(fd_) == 0 ? 0 : errno;
-  fd_ = -1;
-  return result;
-}
-
 std::optional<UniqueFd> OpenDestination(const std::string& path, int* error) {
   int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) {

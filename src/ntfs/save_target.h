@@ -9,30 +9,10 @@
 #include <string_view>
 
 #include "disk/host.h"
+#include "disk/unique_fd.h"
 #include "ntfs/rename_rules.h"
 
 namespace salvor {
-
-// An owned file descriptor, closed when it goes.
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() { Reset(); }
-  UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept;
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  int Release();
-  // Closes the descriptor; returns 0 or the errno of close.
-  int Reset();
-
- private:
-  int fd_ = -1;
-};
 
 // The destination folder itself, as the user named it. nullopt with `error`
 // set when it cannot be opened as a directory.

@@ -13,7 +13,7 @@ namespace {
 
 // A failed write: shown once with the platform's text for the code, then
 // the database counts as failed and the builder's loop ends.
-[[noreturn]] void FailWrite(ScanDatabase& db, const char* file, int code) {
+[[noreturn]] void FailWrite(ScanDatabaseWriter& db, const char* file, int code) {
   if (!db.failed) {
     db.failed = true;
     db.error = Format(text::kScanDatabaseWriteFailed, file, ErrorText(code).c_str());
@@ -23,7 +23,7 @@ namespace {
 }
 
 // A file would pass its 32-bit offsets' limit: said in the log, not wrapped.
-[[noreturn]] void FailLimit(ScanDatabase& db, const char* file) {
+[[noreturn]] void FailLimit(ScanDatabaseWriter& db, const char* file) {
   if (!db.failed) {
     db.failed = true;
     db.error =
@@ -33,12 +33,12 @@ namespace {
   throw UserException(db.error);
 }
 
-[[noreturn]] void FailRead(ScanDatabase& db, int code) {
+[[noreturn]] void FailRead(ScanDatabaseWriter& db, int code) {
   db.host->ShowError(ErrorText(code));
   throw UserException(ErrorText(code));
 }
 
-void RequireWritable(ScanDatabase& db) {
+void RequireWritable(ScanDatabaseWriter& db) {
   if (db.failed) throw UserException(db.error);
   if (!db.is_open() || !db.tree.writable()) {
     db.failed = true;
@@ -48,11 +48,11 @@ void RequireWritable(ScanDatabase& db) {
 }
 
 // Room for `more` bytes behind `end` in a file?
-void RequireRoom(ScanDatabase& db, const char* file, std::uint64_t end, std::uint64_t more) {
+void RequireRoom(ScanDatabaseWriter& db, const char* file, std::uint64_t end, std::uint64_t more) {
   if (end + more > db.file_limit) FailLimit(db, file);
 }
 
-void AppendFixedEntry(ScanDatabase& db, std::uint32_t number, std::uint32_t own,
+void AppendFixedEntry(ScanDatabaseWriter& db, std::uint32_t number, std::uint32_t own,
                       std::uint32_t child_block, std::u16string_view name) {
   EntryInfo e;
   e.entry_number = number;
@@ -64,7 +64,7 @@ void AppendFixedEntry(ScanDatabase& db, std::uint32_t number, std::uint32_t own,
   AppendEntry(db, e);
 }
 
-void ResetWriterState(ScanDatabase& db) {
+void ResetWriterState(ScanDatabaseWriter& db) {
   db.folders.clear();
   db.name_offset = 0;
   db.last_block = 0;
@@ -74,13 +74,13 @@ void ResetWriterState(ScanDatabase& db) {
 
 }  // namespace
 
-ScanDatabase::~ScanDatabase() {
+ScanDatabaseWriter::~ScanDatabaseWriter() {
   entries.Close();
   names.Close();
   tree.Close();
 }
 
-bool CreateDatabase(ScanDatabase& db, const std::filesystem::path& folder) {
+bool CreateDatabase(ScanDatabaseWriter& db, const std::filesystem::path& folder) {
   CloseDatabase(db);
   db.failed = false;
   db.error.clear();
@@ -127,7 +127,7 @@ bool CreateDatabase(ScanDatabase& db, const std::filesystem::path& folder) {
   return true;
 }
 
-bool CloseDatabase(ScanDatabase& db) {
+bool CloseDatabase(ScanDatabaseWriter& db) {
   bool ok = true;
   struct {
     DatabaseFile* file;
@@ -148,28 +148,7 @@ bool CloseDatabase(ScanDatabase& db) {
   return ok;
 }
 
-bool OpenDatabase(ScanDatabase& db, const std::filesystem::path& folder) {
-  CloseDatabase(db);
-  db.folder = folder;
-  for (auto [file, name] :
-       {std::pair{&db.entries, kEntryFileName}, std::pair{&db.names, kNameFileName},
-        std::pair{&db.tree, kTreeFileName}}) {
-    if (int e = file->Open(folder / name)) {
-      db.error =
-          Format(text::kScanDatabaseOpenFailed, (folder / name).c_str(), ErrorText(e).c_str());
-      db.entries.Close();
-      db.names.Close();
-      db.tree.Close();
-      return false;
-    }
-  }
-  db.tree.UsePageCache(kTreePageSize, kTreePages);
-  db.entries.UsePageCache(kReaderPageSize, kReaderPages);
-  db.names.UsePageCache(kReaderPageSize, kReaderPages);
-  return true;
-}
-
-void AppendEntry(ScanDatabase& db, EntryInfo& entry) {
+void AppendEntry(ScanDatabaseWriter& db, EntryInfo& entry) {
   RequireWritable(db);
   const std::uint16_t units =
       static_cast<std::uint16_t>(std::min<std::size_t>(entry.name_length, entry.name.size()));
@@ -189,7 +168,7 @@ void AppendEntry(ScanDatabase& db, EntryInfo& entry) {
   db.name_offset += 2u * units;
 }
 
-void ReadBlock(ScanDatabase& db) {
+void ReadBlock(ScanDatabaseWriter& db) {
   if (db.failed && db.tree.writable()) throw UserException(db.error);
   std::array<std::uint8_t, kTreeBlockSize> bytes{};
   std::size_t got = 0;
@@ -203,21 +182,21 @@ void ReadBlock(ScanDatabase& db) {
   db.block = LoadTreeBlock(bytes);
 }
 
-void WriteBlock(ScanDatabase& db) {
+void WriteBlock(ScanDatabaseWriter& db) {
   RequireWritable(db);
   RequireRoom(db, kTreeFileName, db.current_block, kTreeBlockSize);
   if (int e = db.tree.WriteAt(StoreTreeBlock(db.block), db.current_block))
     FailWrite(db, kTreeFileName, e);
 }
 
-void FlushDatabase(ScanDatabase& db) {
+void FlushDatabase(ScanDatabaseWriter& db) {
   WriteBlock(db);
   if (int e = db.entries.Flush()) FailWrite(db, kEntryFileName, e);
   if (int e = db.names.Flush()) FailWrite(db, kNameFileName, e);
   if (int e = db.tree.Flush()) FailWrite(db, kTreeFileName, e);
 }
 
-void NewChildList(ScanDatabase& db, FolderNode& folder) {
+void NewChildList(ScanDatabaseWriter& db, FolderNode& folder) {
   WriteBlock(db);
   RequireRoom(db, kTreeFileName, std::uint64_t{db.last_block} + kTreeBlockSize, kTreeBlockSize);
   db.last_block += kTreeBlockSize;
@@ -227,7 +206,7 @@ void NewChildList(ScanDatabase& db, FolderNode& folder) {
   db.block.owner = folder.record;
 }
 
-void AddChild(ScanDatabase& db, const FolderNode& folder, std::uint32_t n) {
+void AddChild(ScanDatabaseWriter& db, const FolderNode& folder, std::uint32_t n) {
   RequireWritable(db);
   if (db.block.owner != folder.record) {
     WriteBlock(db);
@@ -255,75 +234,6 @@ void AddChild(ScanDatabase& db, const FolderNode& folder, std::uint32_t n) {
   db.block.Clear();
   db.block.owner = folder.record;
   db.block.children[0] = n;
-}
-
-std::optional<EntryNode> ReadEntry(ScanDatabase& db, std::uint32_t n) {
-  if (!db.entries.is_open()) return std::nullopt;
-  std::array<std::uint8_t, kEntryRecordSize> bytes{};
-  std::size_t got = 0;
-  if (int e = db.entries.ReadAt(bytes, std::uint64_t{n} * kEntryRecordSize, got)) {
-    db.host->ShowError(ErrorText(e));
-    return std::nullopt;
-  }
-  EntryNode node = LoadEntryRecord(bytes);
-  if (node.name_length == 0) return node;
-  std::vector<std::uint8_t> name(2u * node.name_length, 0);
-  std::size_t name_got = 0;
-  db.names.ReadAt(name, node.name_offset, name_got);  // a failure leaves the name short
-  node.name.resize(name_got / 2);
-  for (std::size_t i = 0; i < node.name.size(); ++i)
-    node.name[i] = static_cast<char16_t>(name[2 * i] | (name[2 * i + 1] << 8));
-  return node;
-}
-
-std::vector<EntryNode> ListChildren(ScanDatabase& db, std::uint32_t block,
-                                    std::uint64_t& size_total, std::uint32_t& files,
-                                    std::uint32_t& folders, bool keep_files) {
-  std::vector<EntryNode> file_list;
-  std::vector<EntryNode> folder_list;
-  db.current_block = block;
-  std::uint64_t hops = db.tree.size() / kTreeBlockSize + 1;
-  do {
-    db.block.Clear();
-    ReadBlock(db);
-    for (std::uint32_t n : db.block.children) {
-      if (n == 0) continue;
-      std::optional<EntryNode> node = ReadEntry(db, n);
-      if (!node) continue;
-      size_total += node->size;
-      if (node->folder()) {
-        ++folders;
-        folder_list.push_back(std::move(*node));
-      } else {
-        ++files;
-        if (keep_files) file_list.push_back(std::move(*node));
-      }
-    }
-    db.current_block = db.block.next;
-  } while (db.block.next != 0 && --hops > 0);
-  std::reverse(file_list.begin(), file_list.end());
-  std::reverse(folder_list.begin(), folder_list.end());
-  file_list.insert(file_list.end(), std::make_move_iterator(folder_list.begin()),
-                   std::make_move_iterator(folder_list.end()));
-  return file_list;
-}
-
-void VisitChildren(ScanDatabase& db, std::uint32_t block,
-                   const std::function<bool(const EntryNode&)>& visit) {
-  std::uint64_t hops = db.tree.size() / kTreeBlockSize + 1;
-  std::uint32_t at = block;
-  do {
-    std::array<std::uint8_t, kTreeBlockSize> bytes{};
-    std::size_t got = 0;
-    if (int e = db.tree.ReadAt(bytes, at, got)) FailRead(db, e);
-    TreeBlock b = LoadTreeBlock(bytes);
-    for (std::uint32_t n : b.children) {
-      if (n == 0) continue;
-      std::optional<EntryNode> node = ReadEntry(db, n);
-      if (node && !visit(*node)) return;
-    }
-    at = b.next;
-  } while (at != 0 && --hops > 0);
 }
 
 }  // namespace salvor

@@ -10,13 +10,12 @@
 // log instead of wrapping offsets. Every write is checked: a failure shows
 // the platform's text for the error and raises UserException, and the
 // database counts as failed from then on (no further write is tried).
+// One writer builds the files; readers (scan_database_reader.h) open them
+// afterwards, each on its own handles.
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "disk/host.h"
 #include "ntfs/database_entry.h"
@@ -48,13 +47,12 @@ inline constexpr std::uint32_t kRootEntry = 1;
 inline constexpr std::uint32_t kRootRecord = 5;
 inline constexpr std::uint32_t kRootBlock = 128;
 
-// The database's handles and writer state: the process-wide scan state,
-// held by whoever runs a scan (one writer, then readers).
-struct ScanDatabase {
-  explicit ScanDatabase(Host& h) : host(&h) {}
-  ~ScanDatabase();
-  ScanDatabase(const ScanDatabase&) = delete;
-  ScanDatabase& operator=(const ScanDatabase&) = delete;
+// The database's handles and writer state, held by whoever runs a scan.
+struct ScanDatabaseWriter {
+  explicit ScanDatabaseWriter(Host& h) : host(&h) {}
+  ~ScanDatabaseWriter();
+  ScanDatabaseWriter(const ScanDatabaseWriter&) = delete;
+  ScanDatabaseWriter& operator=(const ScanDatabaseWriter&) = delete;
 
   Host* host;
   std::filesystem::path folder;
@@ -84,47 +82,26 @@ struct ScanDatabase {
 // content (entries 0 and 1, blocks 0 and 128) and seeds the folder map with
 // record 0 -> entry 0, block 0 and record 5 -> entry 1, block 128. False when
 // a file cannot be created or written (db.error says why; all are closed).
-bool CreateDatabase(ScanDatabase& db, const std::filesystem::path& folder);
+bool CreateDatabase(ScanDatabaseWriter& db, const std::filesystem::path& folder);
 // Writes what is pending, frees the folder map, closes the files and resets
 // the writer state. False when a pending write failed (the error is shown).
-bool CloseDatabase(ScanDatabase& db);
-// Opens the three existing files of `folder` for reading. False (all closed,
-// db.error set) when any cannot be opened.
-bool OpenDatabase(ScanDatabase& db, const std::filesystem::path& folder);
+bool CloseDatabase(ScanDatabaseWriter& db);
 
 // Appends the entry record and its name (name_length units): the record's
 // name offset becomes the name file's current offset, which then grows by
 // 2 * name_length. Entries are appended in entry-number order.
-void AppendEntry(ScanDatabase& db, EntryInfo& entry);
+void AppendEntry(ScanDatabaseWriter& db, EntryInfo& entry);
 // Gives a folder its first tree block: the buffer is written, a block is
 // allocated behind the last one and the buffer starts it, owned by the
 // folder's record number (it reaches the disk with the next WriteBlock).
-void NewChildList(ScanDatabase& db, FolderNode& folder);
+void NewChildList(ScanDatabaseWriter& db, FolderNode& folder);
 // Appends entry number `n` to the folder's children list, opening a new block
 // behind the last one when its 30 slots are full.
-void AddChild(ScanDatabase& db, const FolderNode& folder, std::uint32_t n);
+void AddChild(ScanDatabaseWriter& db, const FolderNode& folder, std::uint32_t n);
 // The block buffer from / to the tree file at the current block offset.
-void ReadBlock(ScanDatabase& db);
-void WriteBlock(ScanDatabase& db);
+void ReadBlock(ScanDatabaseWriter& db);
+void WriteBlock(ScanDatabaseWriter& db);
 // WriteBlock, then every appended byte to disk.
-void FlushDatabase(ScanDatabase& db);
-
-// Entry n. Past the end of the entry file: an all-zero entry with an empty
-// name. nullopt (after showing the error) when the entry file cannot be read.
-std::optional<EntryNode> ReadEntry(ScanDatabase& db, std::uint32_t n);
-
-// The children of the list that starts at tree-file offset `block`: all files
-// first, then all folders, each in the reverse of the slot order. Every child
-// adds its size to `size_total` and counts as a file or a folder; files are
-// kept only when `keep_files` is set. Uses the block buffer.
-std::vector<EntryNode> ListChildren(ScanDatabase& db, std::uint32_t block,
-                                    std::uint64_t& size_total, std::uint32_t& files,
-                                    std::uint32_t& folders, bool keep_files);
-
-// Calls `visit` for each child of the list at `block`, in slot order, one
-// entry in memory at a time; `visit` returns false to stop. Reads blocks into
-// a buffer of its own (the writer's block buffer is left alone).
-void VisitChildren(ScanDatabase& db, std::uint32_t block,
-                   const std::function<bool(const EntryNode&)>& visit);
+void FlushDatabase(ScanDatabaseWriter& db);
 
 }  // namespace salvor

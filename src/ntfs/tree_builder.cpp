@@ -15,7 +15,7 @@ namespace {
 
 class TreeWalk {
  public:
-  TreeWalk(EngineState& state, ScanDatabase& db) : state_(state), db_(db) {}
+  TreeWalk(EngineState& state, ScanDatabaseWriter& db) : state_(state), db_(db) {}
 
   // One record at `sector`, the `position`-th of the $MFT.
   void Take(std::span<std::uint8_t> record, std::uint64_t sector, std::uint32_t position) {
@@ -39,14 +39,14 @@ class TreeWalk {
 
  private:
   EngineState& state_;
-  ScanDatabase& db_;
+  ScanDatabaseWriter& db_;
   EntryInfo entry_;
   std::uint32_t counter_ = 2;
 };
 
 }  // namespace
 
-bool BuildTree(EngineState& state, ScanDatabase& db) {
+bool BuildTree(EngineState& state, ScanDatabaseWriter& db) {
   const CurrentVolume& v = state.volume;
   const std::uint64_t spc = v.sectors_per_cluster;
   const std::uint64_t spr = v.sectors_per_file_record;

@@ -25,6 +25,6 @@ inline constexpr std::size_t kMftReadBytes = 256 * 1024;
 // the walk as if the runs had ended. True when the walk ran to its end;
 // false when it was stopped, could not start, or the database failed
 // (db.failed then says so).
-bool BuildTree(EngineState& state, ScanDatabase& db);
+bool BuildTree(EngineState& state, ScanDatabaseWriter& db);
 
 }  // namespace salvor

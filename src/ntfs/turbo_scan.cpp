@@ -30,7 +30,7 @@ bool IsDot(const FileNameValue& key) {
 
 }  // namespace
 
-void TakeFoldersFromIndexBlock(ScanDatabase& db, std::span<const std::uint8_t> block,
+void TakeFoldersFromIndexBlock(ScanDatabaseWriter& db, std::span<const std::uint8_t> block,
                                std::uint32_t& counter) {
   const ByteReader r(block);
   const auto first = r.U32(index_record::kEntriesOffset);
@@ -73,7 +73,7 @@ namespace {
 
 class TurboWalk {
  public:
-  TurboWalk(EngineState& state, ScanDatabase& db) : state_(state), db_(db) {}
+  TurboWalk(EngineState& state, ScanDatabaseWriter& db) : state_(state), db_(db) {}
 
   // One file-record slot at `sector`.
   void TakeRecord(std::span<std::uint8_t> record, std::uint64_t sector) {
@@ -103,7 +103,7 @@ class TurboWalk {
 
  private:
   EngineState& state_;
-  ScanDatabase& db_;
+  ScanDatabaseWriter& db_;
   std::uint32_t counter_ = 2;
   std::uint32_t running_record_ = 1;
 };
@@ -114,7 +114,7 @@ bool StartsWithIndx(std::span<const std::uint8_t> b) {
 
 }  // namespace
 
-bool TurboScanVolume(EngineState& state, ScanDatabase& db, std::size_t read_bytes) {
+bool TurboScanVolume(EngineState& state, ScanDatabaseWriter& db, std::size_t read_bytes) {
   const CurrentVolume& v = state.volume;
   const std::size_t bps = v.bytes_per_sector;
   const std::size_t step_bytes = v.bytes_per_index_record;

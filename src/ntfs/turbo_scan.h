@@ -21,13 +21,13 @@ inline constexpr std::size_t kTurboReadBytes = 1024 * 1024;
 // writes the lost folders. True when the whole volume was read, false when
 // the user stopped it (what was found is kept and the tree still built) or
 // the database failed.
-bool TurboScanVolume(EngineState& state, ScanDatabase& db,
+bool TurboScanVolume(EngineState& state, ScanDatabaseWriter& db,
                      std::size_t read_bytes = kTurboReadBytes);
 
 // Writes the folders named by the entries of one checked INDX block. Entry
 // walks stop at the end entry, at an entry too short for a file name key, or
 // at one whose length leaves the block.
-void TakeFoldersFromIndexBlock(ScanDatabase& db, std::span<const std::uint8_t> block,
+void TakeFoldersFromIndexBlock(ScanDatabaseWriter& db, std::span<const std::uint8_t> block,
                                std::uint32_t& counter);
 
 }  // namespace salvor

@@ -42,7 +42,7 @@ struct SavedScan {
   RecordingHost host;
   RunControl run;
   EngineState state;
-  ScanDatabase db;
+  ScanDatabaseWriter db;
   fs::path source;
   fs::path database;
 };
@@ -77,7 +77,7 @@ TEST(TreeInfoFile, SavedAndLoadedGivesTheSameStateAndDatabase) {
   RecordingHost host;
   RunControl run;
   EngineState loaded(host, run);
-  ScanDatabase db(host);
+  ScanDatabaseReader db;
   fs::path restored = scan.dir.path() / "restored";
   fs::create_directory(restored);
   ASSERT_TRUE(LoadTreeInfo(saved, loaded, db, restored, host));
@@ -90,7 +90,7 @@ TEST(TreeInfoFile, SavedAndLoadedGivesTheSameStateAndDatabase) {
     EXPECT_EQ(testing::Sha256OfFile(restored / name), testing::Sha256OfFile(scan.database / name))
         << name;
   ASSERT_TRUE(db.is_open());
-  auto root = ReadEntry(db, kRootEntry);
+  auto root = db.ReadEntry(kRootEntry);
   ASSERT_TRUE(root);
   EXPECT_EQ(root->name, u" Root");
 
@@ -105,7 +105,7 @@ TEST(TreeInfoFile, DiskFileUnderThePartitionExtensionIsRejected) {
   ASSERT_TRUE(SavePartitionInfo(scan.dir.path() / "disk", scan.state, scan.host));
   fs::rename(scan.dir.path() / "disk.vkd", scan.dir.path() / "disk.vkt");
   RecordingHost host;
-  ScanDatabase db(host);
+  ScanDatabaseReader db;
   EXPECT_FALSE(LoadTreeInfo(scan.dir.path() / "disk.vkt", scan.state, db, scan.database, host));
   ASSERT_EQ(host.log.size(), 2u);
   EXPECT_EQ(host.log[1].text, "Not a valid Partition scan information.");
@@ -119,7 +119,7 @@ TEST(TreeInfoFile, SourceThatIsGoneFailsToOpen) {
   ASSERT_TRUE(SaveTreeInfo(saved, scan.state, scan.database, scan.host));
   fs::remove(scan.source);
   RecordingHost host;
-  ScanDatabase db(host);
+  ScanDatabaseReader db;
   EXPECT_FALSE(LoadTreeInfo(saved, scan.state, db, scan.database, host));
   EXPECT_EQ(host.log.back().text, "Failed to open Partition scan information. Errorcode =2");
   EXPECT_FALSE(db.is_open());

@@ -127,10 +127,10 @@ TEST_F(CarvedSaveTest, ExistingOutputFoldersAreNotReused) {
 TEST_F(CarvedSaveTest, OutputFolderSearchIsBounded) {
   for (int n = 0; n < 3; ++n) fs::create_directory(destination_ / ("DataKLT" + std::to_string(n)));
   int error = 0;
-  OwnedFd folder = OpenFolderPath(destination_.string(), error);
-  EXPECT_FALSE(CreateOutputFolder(folder.fd(), host_, 3));
+  UniqueFd folder = OpenFolderPath(destination_.string(), error);
+  EXPECT_FALSE(CreateOutputFolder(folder.get(), host_, 3));
   EXPECT_TRUE(Shown(host_, "Failed to write in destination disk."));
-  EXPECT_TRUE(CreateOutputFolder(folder.fd(), host_, 4));
+  EXPECT_TRUE(CreateOutputFolder(folder.get(), host_, 4));
 }
 
 TEST_F(CarvedSaveTest, DestinationThatIsNoFolderFails) {

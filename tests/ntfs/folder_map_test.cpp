@@ -31,12 +31,13 @@ class FolderMapTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(CreateDatabase(db, dir.path())); }
   void Reopen() {
     ASSERT_TRUE(CloseDatabase(db));
-    ASSERT_TRUE(OpenDatabase(db, dir.path()));
+    ASSERT_TRUE(reader.Open(dir.path()));
   }
 
   ScratchDir dir;
   RecordingHost host;
-  ScanDatabase db{host};
+  ScanDatabaseWriter db{host};
+  ScanDatabaseReader reader;
   std::uint32_t counter = 2;
 };
 
@@ -61,7 +62,7 @@ TEST_F(FolderMapTest, FolderEntryJoinsItsParentAndTakesItsList) {
   EXPECT_EQ(docs.child_block, node.first_block);
   AddLostFolders(db, counter);
   Reopen();
-  auto tree = testing::ReadTree(db);
+  auto tree = testing::ReadTree(reader);
   ASSERT_TRUE(tree.count(" Root/docs"));
   EXPECT_EQ(tree.at(" Root/docs").child_block, docs.child_block);
 }
@@ -95,9 +96,7 @@ TEST_F(FolderMapTest, LostFoldersGoUnderTheTopInRecordOrder) {
   AddLostFolders(db, counter);
   EXPECT_EQ(counter, 5u);
   Reopen();
-  std::uint64_t bytes = 0;
-  std::uint32_t files = 0, folders = 0;
-  auto top = ListChildren(db, 0, bytes, files, folders, true);
+  const std::vector<EntryNode> top = reader.ListChildren(0, true).children;
   ASSERT_EQ(top.size(), 3u);  // the reverse of the slot order
   EXPECT_EQ(top[0].name, u"#90");
   EXPECT_EQ(top[1].name, u"#12");
@@ -120,8 +119,7 @@ TEST_F(FolderMapTest, EverythingIsOnDiskAfterTheLostFolders) {
   }
   AddLostFolders(db, counter);
   // Readable without closing: the block buffer and the appended bytes are written.
-  ScanDatabase reader{host};
-  ASSERT_TRUE(OpenDatabase(reader, dir.path()));
+  ASSERT_TRUE(reader.Open(dir.path()));
   auto tree = testing::ReadTree(reader);
   EXPECT_EQ(tree.count("#77/f"), 1u);
   EXPECT_EQ(reader.entry_count(), 6u);

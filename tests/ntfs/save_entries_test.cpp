@@ -83,17 +83,18 @@ class SaveEntriesTest : public ::testing::Test {
   SaveSummary Save(std::vector<std::uint32_t> roots, std::vector<std::string> excluded = {}) {
     AddLostFolders(db, counter);
     EXPECT_TRUE(CloseDatabase(db));
-    EXPECT_TRUE(OpenDatabase(db, db_dir()));
+    EXPECT_TRUE(reader.Open(db_dir()));
     SaveRequest request;
     request.entries = std::move(roots);
     request.destination = out().string();
     request.excluded_types = std::move(excluded);
-    return SaveEntries(volume.Open(), db, request);
+    return SaveEntries(volume.Open(), reader, request);
   }
 
   testing::ScratchDir scratch;
   testing::TestVolume volume;
-  ScanDatabase db{volume.host};
+  ScanDatabaseWriter db{volume.host};
+  ScanDatabaseReader reader;
   std::uint32_t counter = 2;
   std::uint32_t next_record = 20;
 };
@@ -249,11 +250,11 @@ TEST_F(SaveEntriesTest, QuietExtractionGivesThePathItWrote) {
   const std::uint32_t a = AddFile(5, u"photo.jpg", "picture");
   AddLostFolders(db, counter);
   ASSERT_TRUE(CloseDatabase(db));
-  ASSERT_TRUE(OpenDatabase(db, db_dir()));
+  ASSERT_TRUE(reader.Open(db_dir()));
   EngineState& state = volume.Open();
 
   volume.host.rename_answers = {std::string("photo-2.jpg")};
-  auto written = ExtractFileQuietly(state, db, a, out());
+  auto written = ExtractFileQuietly(state, reader, a, out());
   ASSERT_TRUE(written);
   EXPECT_EQ(*written, out() / "photo-2.jpg");
   EXPECT_EQ(Read(*written), "picture");
@@ -261,7 +262,7 @@ TEST_F(SaveEntriesTest, QuietExtractionGivesThePathItWrote) {
   EXPECT_TRUE(volume.host.progress.empty());
 
   // Skipped: nothing written, nothing for the caller to open or delete.
-  EXPECT_FALSE(ExtractFileQuietly(state, db, a, out()));
+  EXPECT_FALSE(ExtractFileQuietly(state, reader, a, out()));
   EXPECT_EQ(volume.host.log.back().detail, "file skipped");
 }
 

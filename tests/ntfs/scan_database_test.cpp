@@ -10,8 +10,10 @@
 #include <csignal>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "disk/sector_source.h"
+#include "ntfs/scan_database_reader.h"
 #include "support/recording_host.h"
 #include "support/test_paths.h"
 
@@ -49,7 +51,8 @@ class ScanDatabaseTest : public ::testing::Test {
 
   ScratchDir dir;
   RecordingHost host;
-  ScanDatabase db{host};
+  ScanDatabaseWriter db{host};
+  ScanDatabaseReader reader;
 };
 
 TEST(EntryRecordTest, StoredFieldByFieldIn44Bytes) {
@@ -127,9 +130,9 @@ TEST_F(ScanDatabaseTest, FreshDatabaseHoldsTheFixedContent) {
   EXPECT_EQ(U32At(tree, 128), 5u);
   for (std::size_t at = 132; at < 256; at += 4) EXPECT_EQ(U32At(tree, at), 0u) << at;
 
-  ASSERT_TRUE(OpenDatabase(db, dir.path())) << db.error;
-  EXPECT_EQ(db.entry_count(), 2u);
-  auto top = ReadEntry(db, 0);
+  ASSERT_TRUE(reader.Open(dir.path())) << reader.error();
+  EXPECT_EQ(reader.entry_count(), 2u);
+  auto top = reader.ReadEntry(0);
   ASSERT_TRUE(top);
   EXPECT_EQ(top->name, u"#");
   EXPECT_EQ(top->flags, 0x18);
@@ -138,7 +141,7 @@ TEST_F(ScanDatabaseTest, FreshDatabaseHoldsTheFixedContent) {
   EXPECT_EQ(top->entry_number, 0u);
   EXPECT_EQ(top->name_offset, 0u);
   EXPECT_EQ(top->size, 0u);
-  auto root = ReadEntry(db, 1);
+  auto root = reader.ReadEntry(1);
   ASSERT_TRUE(root);
   EXPECT_EQ(root->name, u" Root");
   EXPECT_EQ(root->name_length, 5);
@@ -149,13 +152,11 @@ TEST_F(ScanDatabaseTest, FreshDatabaseHoldsTheFixedContent) {
   EXPECT_EQ(root->parent_record, 0u);
   EXPECT_EQ(root->name_offset, 2u);
 
-  std::uint64_t bytes = 0;
-  std::uint32_t files = 0, folders = 0;
-  auto children = ListChildren(db, 0, bytes, files, folders, true);
-  ASSERT_EQ(children.size(), 1u);
-  EXPECT_EQ(children[0].name, u" Root");
-  EXPECT_EQ(folders, 1u);
-  EXPECT_EQ(files, 0u);
+  const ChildList listed = reader.ListChildren(0, true);
+  ASSERT_EQ(listed.children.size(), 1u);
+  EXPECT_EQ(listed.children[0].name, u" Root");
+  EXPECT_EQ(listed.folders, 1u);
+  EXPECT_EQ(listed.files, 0u);
   EXPECT_TRUE(host.messages.empty());
 }
 
@@ -195,8 +196,8 @@ TEST_F(ScanDatabaseTest, AppendedEntriesReadBackWithTheirNames) {
   EXPECT_EQ(b.name_offset, 22u);
   EXPECT_EQ(db.name_offset, 22u + 2u * b.name_length);
   ASSERT_TRUE(CloseDatabase(db));
-  ASSERT_TRUE(OpenDatabase(db, dir.path()));
-  auto ra = ReadEntry(db, 2);
+  ASSERT_TRUE(reader.Open(dir.path()));
+  auto ra = reader.ReadEntry(2);
   ASSERT_TRUE(ra);
   EXPECT_EQ(ra->name, u"a.txt");
   EXPECT_EQ(ra->size, 1234u);
@@ -206,16 +207,16 @@ TEST_F(ScanDatabaseTest, AppendedEntriesReadBackWithTheirNames) {
   EXPECT_EQ(ra->parent_record, 5u);
   EXPECT_EQ(ra->creation_date, 0x5821);
   EXPECT_EQ(ra->access_date, 0x5822);
-  auto rb = ReadEntry(db, 3);
+  auto rb = reader.ReadEntry(3);
   ASSERT_TRUE(rb);
   EXPECT_EQ(rb->name, u"\u00e9t\u00e9 \U0001F600.jpg");
 }
 
 TEST_F(ScanDatabaseTest, ReadingPastTheEndGivesAnEmptyEntry) {
   ASSERT_TRUE(CloseDatabase(db));
-  ASSERT_TRUE(OpenDatabase(db, dir.path()));
+  ASSERT_TRUE(reader.Open(dir.path()));
   for (std::uint32_t n : {2u, 3u, 1000u, 0xFFFFFFFFu}) {
-    auto e = ReadEntry(db, n);
+    auto e = reader.ReadEntry(n);
     ASSERT_TRUE(e) << n;
     EXPECT_EQ(*e, EntryNode{}) << n;
   }
@@ -266,11 +267,11 @@ TEST_F(ScanDatabaseTest, InterruptedListIsResumedInOneList) {
   add(a, in_a, 1, 40);
   WriteBlock(db);
   ASSERT_TRUE(CloseDatabase(db));
-  ASSERT_TRUE(OpenDatabase(db, dir.path()));
+  ASSERT_TRUE(reader.Open(dir.path()));
 
   auto list_of = [&](const FolderNode& f) {
     std::vector<std::uint32_t> got;
-    VisitChildren(db, f.first_block, [&](const EntryNode& e) {
+    reader.VisitChildren(f.first_block, [&](const EntryNode& e) {
       got.push_back(e.entry_number);
       return true;
     });
@@ -279,15 +280,13 @@ TEST_F(ScanDatabaseTest, InterruptedListIsResumedInOneList) {
   EXPECT_EQ(list_of(a), in_a);
   EXPECT_EQ(list_of(b), in_b);
 
-  std::uint64_t bytes = 0;
-  std::uint32_t files = 0, folders = 0;
-  auto children = ListChildren(db, a.first_block, bytes, files, folders, true);
-  ASSERT_EQ(children.size(), in_a.size());
-  EXPECT_EQ(files, in_a.size());
-  EXPECT_EQ(bytes, 10u * in_a.size());
+  const ChildList list = reader.ListChildren(a.first_block, true);
+  ASSERT_EQ(list.children.size(), in_a.size());
+  EXPECT_EQ(list.files, in_a.size());
+  EXPECT_EQ(list.bytes, 10u * in_a.size());
   // Files in the reverse of the slot order.
-  EXPECT_EQ(children.front().entry_number, in_a.back());
-  EXPECT_EQ(children.back().entry_number, in_a.front());
+  EXPECT_EQ(list.children.front().entry_number, in_a.back());
+  EXPECT_EQ(list.children.back().entry_number, in_a.front());
 }
 
 TEST_F(ScanDatabaseTest, ListingPutsFilesFirstAndCountsSkippedFiles) {
@@ -304,34 +303,67 @@ TEST_F(ScanDatabaseTest, ListingPutsFilesFirstAndCountsSkippedFiles) {
   }
   WriteBlock(db);
   ASSERT_TRUE(CloseDatabase(db));
-  ASSERT_TRUE(OpenDatabase(db, dir.path()));
+  ASSERT_TRUE(reader.Open(dir.path()));
 
-  std::uint64_t bytes = 0;
-  std::uint32_t files = 0, folders = 0;
-  auto all = ListChildren(db, f.first_block, bytes, files, folders, true);
+  const std::vector<EntryNode> all = reader.ListChildren(f.first_block, true).children;
   ASSERT_EQ(all.size(), 3u);
   EXPECT_EQ(all[0].name, u"two");
   EXPECT_EQ(all[1].name, u"one");
   EXPECT_EQ(all[2].name, u"sub");
 
-  bytes = 0;
-  files = folders = 0;
-  auto only_folders = ListChildren(db, f.first_block, bytes, files, folders, false);
-  ASSERT_EQ(only_folders.size(), 1u);
-  EXPECT_EQ(only_folders[0].name, u"sub");
-  EXPECT_EQ(files, 2u);
-  EXPECT_EQ(folders, 1u);
-  EXPECT_EQ(bytes, 123u);
+  const ChildList only_folders = reader.ListChildren(f.first_block, false);
+  ASSERT_EQ(only_folders.children.size(), 1u);
+  EXPECT_EQ(only_folders.children[0].name, u"sub");
+  EXPECT_EQ(only_folders.files, 2u);
+  EXPECT_EQ(only_folders.folders, 1u);
+  EXPECT_EQ(only_folders.bytes, 123u);
 }
 
 TEST_F(ScanDatabaseTest, EmptyListGivesNothing) {
   FolderNode f{0, 40, 0, false};
   NewChildList(db, f);
-  WriteBlock(db);
-  std::uint64_t bytes = 0;
-  std::uint32_t files = 0, folders = 0;
-  EXPECT_TRUE(ListChildren(db, f.first_block, bytes, files, folders, true).empty());
-  EXPECT_EQ(files + folders, 0u);
+  FlushDatabase(db);
+  ASSERT_TRUE(reader.Open(dir.path()));
+  const ChildList list = reader.ListChildren(f.first_block, true);
+  EXPECT_TRUE(list.children.empty());
+  EXPECT_EQ(list.files + list.folders, 0u);
+}
+
+// A view lists a folder on the UI thread while a worker walks the same
+// tree for a save: each reader keeps its own handles and caches, so both see
+// the whole list every time.
+TEST_F(ScanDatabaseTest, TwoReadersOnTwoThreadsSeeTheSameTree) {
+  FolderNode f{0, 40, 0, false};
+  NewChildList(db, f);
+  for (std::uint32_t n = 2; n < 2 + 500; ++n) {
+    EntryInfo e = FileEntry(n, 40, n % 2 ? u"odd-name.txt" : u"even.bin", n);
+    AppendEntry(db, e);
+    AddChild(db, f, n);
+  }
+  ASSERT_TRUE(CloseDatabase(db));
+  ScanDatabaseReader view;
+  ASSERT_TRUE(view.Open(dir.path()));
+  ASSERT_TRUE(reader.Open(dir.path()));
+  const std::uint64_t expected_bytes = (2 + 501) * 500 / 2;
+
+  std::uint64_t listings_whole = 0;
+  std::thread ui([&] {
+    for (int round = 0; round < 40; ++round) {
+      const ChildList list = view.ListChildren(f.first_block, true);
+      listings_whole += list.error.empty() && list.files == 500 && list.bytes == expected_bytes;
+    }
+  });
+  std::uint64_t names_right = 0;
+  for (int round = 0; round < 40; ++round) {
+    for (std::uint32_t n = 2; n < 2 + 500; n += 7) {
+      const auto e = reader.ReadEntry(n);
+      names_right += e && e->size == n && e->name == (n % 2 ? u"odd-name.txt" : u"even.bin");
+    }
+  }
+  ui.join();
+  EXPECT_EQ(listings_whole, 40u);
+  EXPECT_EQ(names_right, 40u * 72u);
+  EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(ScanDatabaseTest, FileLimitEndsTheBuildWithAnErrorInTheLog) {
@@ -433,10 +465,11 @@ TEST(DatabaseFileTest, PageCacheWritesBackWhatItEvicts) {
 TEST(ScanDatabaseOpenTest, MissingFilesAreReported) {
   ScratchDir dir;
   RecordingHost host;
-  ScanDatabase db{host};
-  EXPECT_FALSE(OpenDatabase(db, dir.path()));
-  EXPECT_FALSE(db.is_open());
-  EXPECT_NE(db.error.find("NSE.VKT"), std::string::npos);
+  ScanDatabaseWriter db{host};
+  ScanDatabaseReader reader;
+  EXPECT_FALSE(reader.Open(dir.path()));
+  EXPECT_FALSE(reader.is_open());
+  EXPECT_NE(reader.error().find("NSE.VKT"), std::string::npos);
   EXPECT_FALSE(CreateDatabase(db, dir.path() / "missing"));
   EXPECT_FALSE(db.is_open());
 }
@@ -444,7 +477,7 @@ TEST(ScanDatabaseOpenTest, MissingFilesAreReported) {
 TEST(ScanDatabaseOpenTest, PlantedLinkIsNotFollowed) {
   ScratchDir dir;
   RecordingHost host;
-  ScanDatabase db{host};
+  ScanDatabaseWriter db{host};
   std::ofstream(dir.path() / "victim") << "keep me";
   std::filesystem::create_symlink(dir.path() / "victim", dir.path() / "NSN.VKT");
   EXPECT_FALSE(CreateDatabase(db, dir.path()));

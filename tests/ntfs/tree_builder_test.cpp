@@ -35,18 +35,19 @@ class TreeBuilderTest : public ::testing::Test {
     EXPECT_TRUE(CreateDatabase(db, dir.path())) << db.error;
     bool result = BuildTree(vol.state, db);
     EXPECT_TRUE(CloseDatabase(db));
-    EXPECT_TRUE(OpenDatabase(db, dir.path())) << db.error;
+    EXPECT_TRUE(reader.Open(dir.path())) << reader.error();
     return result;
   }
   // Entry n sits at position n of the entry file, for every n.
   void ExpectGaplessNumbering() {
-    for (std::uint32_t n = 0; n < db.entry_count(); ++n)
-      EXPECT_EQ(ReadEntry(db, n)->entry_number, n) << n;
+    for (std::uint32_t n = 0; n < reader.entry_count(); ++n)
+      EXPECT_EQ(reader.ReadEntry(n)->entry_number, n) << n;
   }
 
   ScratchDir dir;
   VolumeFixture vol;
-  ScanDatabase db{vol.host};
+  ScanDatabaseWriter db{vol.host};
+  ScanDatabaseReader reader;
 };
 
 TEST_F(TreeBuilderTest, FilesAndFoldersLandUnderTheirParents) {
@@ -57,7 +58,7 @@ TEST_F(TreeBuilderTest, FilesAndFoldersLandUnderTheirParents) {
   vol.PutRecord(34, FileRecord(34, 33, u"gone.txt", 7, false));
   EXPECT_TRUE(Build());
 
-  auto tree = testing::ReadTree(db);
+  auto tree = testing::ReadTree(reader);
   ASSERT_EQ(tree.size(), 6u);
   ASSERT_TRUE(tree.count(" Root/docs/a.txt"));
   const EntryNode& a = tree.at(" Root/docs/a.txt");
@@ -75,7 +76,7 @@ TEST_F(TreeBuilderTest, FilesAndFoldersLandUnderTheirParents) {
   // Entries in MFT order after the two fixed ones.
   EXPECT_EQ(tree.at(" Root/docs").entry_number, 2u);
   EXPECT_EQ(tree.at(" Root/docs/old/gone.txt").entry_number, 6u);
-  EXPECT_EQ(db.entry_count(), 7u);
+  EXPECT_EQ(reader.entry_count(), 7u);
   ExpectGaplessNumbering();
 }
 
@@ -96,22 +97,18 @@ TEST_F(TreeBuilderTest, FolderMetAfterItsChildrenCollectsThemInOneList) {
   vol.PutRecord(41, FileRecord(41, 40, u"after.txt"));
   EXPECT_TRUE(Build());
 
-  auto tree = testing::ReadTree(db);
+  auto tree = testing::ReadTree(reader);
   EXPECT_EQ(tree.size(), 6u);
   EXPECT_TRUE(tree.count(" Root/late/early1.txt"));
   EXPECT_TRUE(tree.count(" Root/late/early2.txt"));
   EXPECT_TRUE(tree.count(" Root/late/after.txt"));
   // No lost folder: "#" holds the root alone.
-  std::uint64_t bytes = 0;
-  std::uint32_t files = 0, folders = 0;
-  auto top = ListChildren(db, 0, bytes, files, folders, true);
-  ASSERT_EQ(top.size(), 1u);
-  EXPECT_EQ(top[0].name, u" Root");
+  const ChildList top = reader.ListChildren(0, true);
+  ASSERT_EQ(top.children.size(), 1u);
+  EXPECT_EQ(top.children[0].name, u" Root");
   // The folder keeps the list its placeholder collected.
   const EntryNode& late = tree.at(" Root/late");
-  bytes = files = folders = 0;
-  auto children = ListChildren(db, late.child_block, bytes, files, folders, true);
-  EXPECT_EQ(files, 3u);
+  EXPECT_EQ(reader.ListChildren(late.child_block, true).files, 3u);
   ExpectGaplessNumbering();
 }
 
@@ -121,7 +118,7 @@ TEST_F(TreeBuilderTest, DeletedFileOfAnOverwrittenFolderGoesToALostFolder) {
   vol.PutRecord(45, FileRecord(45, 5, u"new.txt"));
   EXPECT_TRUE(Build());
 
-  auto tree = testing::ReadTree(db);
+  auto tree = testing::ReadTree(reader);
   ASSERT_TRUE(tree.count("#45/gone.txt"));
   const EntryNode& lost = tree.at("#45");
   EXPECT_EQ(lost.flags, 0x10);
@@ -131,7 +128,7 @@ TEST_F(TreeBuilderTest, DeletedFileOfAnOverwrittenFolderGoesToALostFolder) {
   EXPECT_EQ(lost.record_sector, 0u);
   EXPECT_EQ(lost.creation_date, 0u);
   // Lost folders come last.
-  EXPECT_EQ(lost.entry_number, db.entry_count() - 1);
+  EXPECT_EQ(lost.entry_number, reader.entry_count() - 1);
   EXPECT_TRUE(tree.count(" Root/new.txt"));
   ExpectGaplessNumbering();
 }
@@ -143,16 +140,16 @@ TEST_F(TreeBuilderTest, SecondFolderWithTheSameRecordNumberIsDropped) {
   vol.PutRecord(33, FileRecord(33, 5, u"y.txt"));
   EXPECT_TRUE(Build());
 
-  auto tree = testing::ReadTree(db);
+  auto tree = testing::ReadTree(reader);
   EXPECT_TRUE(tree.count(" Root/first"));
   EXPECT_FALSE(tree.count(" Root/second"));
   EXPECT_EQ(tree.at(" Root/x.txt").entry_number, 3u);
   EXPECT_EQ(tree.at(" Root/y.txt").entry_number, 4u);
-  EXPECT_EQ(db.entry_count(), 5u);
+  EXPECT_EQ(reader.entry_count(), 5u);
   // The name file holds no name of the dropped folder either.
   ExpectGaplessNumbering();
-  auto y = ReadEntry(db, 4);
-  auto x = ReadEntry(db, 3);
+  auto y = reader.ReadEntry(4);
+  auto x = reader.ReadEntry(3);
   EXPECT_EQ(y->name_offset, x->name_offset + 2 * x->name_length);
 }
 
@@ -172,7 +169,7 @@ TEST_F(TreeBuilderTest, NamelessFolderWithAnIndexRootIsListedInTheTop) {
   vol.PutRecord(52, nameless.Build());
   EXPECT_TRUE(Build());
 
-  auto tree = testing::ReadTree(db);
+  auto tree = testing::ReadTree(reader);
   ASSERT_TRUE(tree.count("#50"));
   EXPECT_EQ(tree.at("#50").parent_record, 0u);
   EXPECT_EQ(tree.at("#50").flags & 0x18, 0x18);
@@ -191,10 +188,10 @@ TEST_F(TreeBuilderTest, ExtensionRecordsNeverBecomeEntries) {
                         .Build();
   vol.PutRecord(31, extension);
   EXPECT_TRUE(Build());
-  auto tree = testing::ReadTree(db);
+  auto tree = testing::ReadTree(reader);
   EXPECT_TRUE(tree.count(" Root/base.txt"));
   EXPECT_FALSE(tree.count(" Root/extension.txt"));
-  EXPECT_EQ(db.entry_count(), 3u);
+  EXPECT_EQ(reader.entry_count(), 3u);
 }
 
 TEST_F(TreeBuilderTest, OldHeaderTakesTheNumberFromTheIndexRootOrThePosition) {
@@ -210,7 +207,7 @@ TEST_F(TreeBuilderTest, OldHeaderTakesTheNumberFromTheIndexRootOrThePosition) {
   vol.PutRecord(33, FileRecord(0, 32, u"in-position.txt", 10, true, 0x2A));
   EXPECT_TRUE(Build());
 
-  auto tree = testing::ReadTree(db);
+  auto tree = testing::ReadTree(reader);
   ASSERT_TRUE(tree.count(" Root/indexed"));
   EXPECT_EQ(tree.at(" Root/indexed").own_record, 77u);
   EXPECT_TRUE(tree.count(" Root/indexed/in-indexed.txt"));
@@ -228,7 +225,7 @@ TEST_F(TreeBuilderTest, SystemFilesAndTheRootRecordAreLeftOut) {
   vol.PutRecord(30, FileRecord(30, 5, u"$Boot"));  // a user's file of that name too
   vol.PutRecord(31, FileRecord(31, 5, u"kept"));
   EXPECT_TRUE(Build());
-  auto tree = testing::ReadTree(db);
+  auto tree = testing::ReadTree(reader);
   EXPECT_EQ(tree.size(), 2u);
   EXPECT_TRUE(tree.count(" Root/kept"));
 }
@@ -257,12 +254,12 @@ TEST(TreeBuilderStopTest, StopAfterTheFirstRunStillWritesTheLostFolders) {
   state.volume = vol.state.volume;
   state.mft_runs = vol.state.mft_runs;
   state.source.Attach(std::make_unique<testing::MemoryDevice>(vol.image), "memory", 512);
-  ScanDatabase db{host};
+  ScanDatabaseWriter db{host};
   ASSERT_TRUE(CreateDatabase(db, dir.path()));
   EXPECT_FALSE(BuildTree(state, db));
   ASSERT_TRUE(CloseDatabase(db));
-  ASSERT_TRUE(OpenDatabase(db, dir.path()));
-  auto tree = testing::ReadTree(db);
+  ASSERT_TRUE(reader.Open(dir.path()));
+  auto tree = testing::ReadTree(reader);
   EXPECT_TRUE(tree.count(" Root/root-file.txt"));
   EXPECT_TRUE(tree.count("#88/early-orphan.txt"));
   EXPECT_FALSE(tree.count("#99/orphan.txt"));
@@ -278,8 +275,8 @@ TEST_F(TreeBuilderTest, ReadErrorEndsTheWalkWithWhatItHas) {
   ASSERT_TRUE(CreateDatabase(db, dir.path()));
   EXPECT_TRUE(BuildTree(vol.state, db));
   ASSERT_TRUE(CloseDatabase(db));
-  ASSERT_TRUE(OpenDatabase(db, dir.path()));
-  auto tree = testing::ReadTree(db);
+  ASSERT_TRUE(reader.Open(dir.path()));
+  auto tree = testing::ReadTree(reader);
   EXPECT_TRUE(tree.count("#60/before.txt"));
   EXPECT_FALSE(tree.count(" Root/after.txt"));
   EXPECT_FALSE(vol.host.messages.empty());
@@ -294,8 +291,8 @@ TEST_F(TreeBuilderTest, MediaErrorsSkipOnlyTheirRecords) {
   EXPECT_TRUE(CreateDatabase(db, dir.path()));
   EXPECT_TRUE(BuildTree(vol.state, db));
   CloseDatabase(db);
-  ASSERT_TRUE(OpenDatabase(db, dir.path()));
-  auto tree = testing::ReadTree(db);
+  ASSERT_TRUE(reader.Open(dir.path()));
+  auto tree = testing::ReadTree(reader);
   EXPECT_TRUE(tree.count(" Root/before.txt"));
   EXPECT_FALSE(tree.count(" Root/bad.txt"));
   EXPECT_TRUE(tree.count(" Root/after.txt"));
@@ -315,14 +312,14 @@ TEST_F(TreeBuilderTest, FullDatabaseEndsTheBuildAsAFailure) {
 TEST_F(TreeBuilderTest, NoRunsWritesOnlyTheFixedEntries) {
   vol.state.mft_runs.clear();
   EXPECT_TRUE(Build());
-  EXPECT_EQ(db.entry_count(), 2u);
+  EXPECT_EQ(reader.entry_count(), 2u);
 }
 
 TEST_F(TreeBuilderTest, RunsBeyondTheVolumeAreNotRead) {
   vol.state.mft_runs.push_back(salvor::Run{0x7FFFFFFF, 200});  // damaged: far past the end
   vol.PutRecord(30, FileRecord(30, 5, u"kept.txt"));
   EXPECT_TRUE(Build());
-  EXPECT_TRUE(testing::ReadTree(db).count(" Root/kept.txt"));
+  EXPECT_TRUE(testing::ReadTree(reader).count(" Root/kept.txt"));
 }
 
 }  // namespace

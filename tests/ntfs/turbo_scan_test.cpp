@@ -80,7 +80,8 @@ Bytes IndexBlock(const std::vector<IndexKey>& keys, std::uint16_t length_overrid
 struct TurboFixture : ::testing::Test {
   VolumeFixture vol{0, 64, RunList{{4, 4}}};
   testing::ScratchDir dir;
-  ScanDatabase db{vol.host};
+  ScanDatabaseWriter db{vol.host};
+  ScanDatabaseReader reader;
   std::map<std::string, EntryNode> tree;
   bool completed = false;
 
@@ -89,8 +90,8 @@ struct TurboFixture : ::testing::Test {
     ASSERT_TRUE(CreateDatabase(db, dir.path()));
     completed = TurboScanVolume(vol.state, db);
     ASSERT_TRUE(CloseDatabase(db));
-    ASSERT_TRUE(OpenDatabase(db, dir.path()));
-    tree = testing::ReadTree(db);
+    ASSERT_TRUE(reader.Open(dir.path()));
+    tree = testing::ReadTree(reader);
   }
   const EntryNode* At(const std::string& path) const {
     auto it = tree.find(path);
@@ -192,8 +193,8 @@ TEST_F(TurboFixture, StoppingKeepsWhatWasFoundAndStillBuildsTheTree) {
   ASSERT_TRUE(CreateDatabase(db, dir.path()));
   EXPECT_FALSE(TurboScanVolume(vol.state, db, 4096));  // one step per read
   ASSERT_TRUE(CloseDatabase(db));
-  ASSERT_TRUE(OpenDatabase(db, dir.path()));
-  tree = testing::ReadTree(db);
+  ASSERT_TRUE(reader.Open(dir.path()));
+  tree = testing::ReadTree(reader);
   EXPECT_NE(At("#700/early.txt"), nullptr);  // the lost folder was still written
   EXPECT_EQ(At(" Root/late.txt"), nullptr);
 }
@@ -207,10 +208,10 @@ TEST_F(TurboFixture, AnUnreadableStepYieldsNothingOfTheStepBefore) {
   ASSERT_TRUE(CreateDatabase(db, dir.path()));
   EXPECT_TRUE(TurboScanVolume(vol.state, db, 4096));  // one step per read
   ASSERT_TRUE(CloseDatabase(db));
-  ASSERT_TRUE(OpenDatabase(db, dir.path()));
+  ASSERT_TRUE(reader.Open(dir.path()));
   std::size_t copies = 0;
-  for (std::uint32_t n = 0; n < db.entry_count(); ++n) {
-    const auto e = ReadEntry(db, n);
+  for (std::uint32_t n = 0; n < reader.entry_count(); ++n) {
+    const auto e = reader.ReadEntry(n);
     copies += e && e->name == u"before.txt";
   }
   EXPECT_EQ(copies, 1u);
@@ -227,7 +228,7 @@ TEST_F(TurboFixture, AVolumeClaimingMoreThanTheSourceEndsAtTheSourcesEnd) {
 TEST(TakeFoldersFromIndexBlock, EntryLongerThanTheBlockEndsTheWalk) {
   testing::RecordingHost host;
   testing::ScratchDir dir;
-  ScanDatabase db(host);
+  ScanDatabaseWriter db(host);
   ASSERT_TRUE(CreateDatabase(db, dir.path()));
   Bytes block = IndexBlock({{80, 5, u"Photos"}, {81, 5, u"Music"}}, 0xFFF0);
   std::uint32_t counter = 2;

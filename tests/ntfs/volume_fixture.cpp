@@ -96,14 +96,14 @@ Bytes MftRecord(const Bytes& data_runs, std::uint64_t highest_vcn) {
   return b.Build();
 }
 
-std::map<std::string, EntryNode> ReadTree(ScanDatabase& db) {
+std::map<std::string, EntryNode> ReadTree(ScanDatabaseReader& db) {
   std::map<std::string, EntryNode> tree;
   std::deque<std::pair<std::uint32_t, std::string>> folders{{0, ""}};
   std::size_t guard = 0;
   while (!folders.empty() && ++guard < 100000) {
     auto [block, path] = folders.front();
     folders.pop_front();
-    VisitChildren(db, block, [&](const EntryNode& e) {
+    db.VisitChildren(block, [&](const EntryNode& e) {
       std::string p = (path.empty() ? "" : path + "/") + Utf16ToUtf8(e.name);
       if (e.folder()) folders.emplace_back(e.child_block, p);
       tree.emplace(p, e);

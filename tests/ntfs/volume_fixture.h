@@ -12,6 +12,7 @@
 #include "disk/run_control.h"
 #include "ntfs/engine_state.h"
 #include "ntfs/scan_database.h"
+#include "ntfs/scan_database_reader.h"
 #include "record_builder.h"
 #include "support/memory_device.h"
 #include "support/recording_host.h"
@@ -56,6 +57,6 @@ Bytes MftRecord(const Bytes& data_runs, std::uint64_t highest_vcn);
 
 // The whole tree of a database, breadth first from entry 0: path (names from
 // the child of entry 0 down, joined by "/", UTF-8) -> entry.
-std::map<std::string, EntryNode> ReadTree(ScanDatabase& db);
+std::map<std::string, EntryNode> ReadTree(ScanDatabaseReader& db);
 
 }  // namespace salvor::testing

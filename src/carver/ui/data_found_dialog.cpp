@@ -26,6 +26,7 @@
 #include "carver/ui/saving_options_sheet.h"
 #include "carver/ui/trawler_session.h"
 #include "carver/ui/ui_text.h"
+#include "disk/text_format.h"
 
 namespace salvor::carver::ui {
 namespace {
@@ -166,10 +167,10 @@ void CVarnokDataFoundDialog::ShowFolder(const QModelIndex& folder) {
 
 void CVarnokDataFoundDialog::UpdateCounters() {
   const FoundTotals& t = model_.totals();
-  total_files_->setText(FormatText(text::kTotalFiles, {QString::number(t.files)}));
-  selected_files_->setText(FormatText(text::kSelectedFiles, {QString::number(t.selected_files)}));
-  total_folders_->setText(FormatText(text::kTotalFolders, {QString::number(t.folders)}));
-  selected_folders_->setText(FormatText(text::kSelectedFolders, {QString::number(t.selected_folders)}));
+  total_files_->setText(Text(Format(text::kTotalFiles, static_cast<unsigned long long>(t.files))));
+  selected_files_->setText(Text(Format(text::kSelectedFiles, static_cast<unsigned long long>(t.selected_files))));
+  total_folders_->setText(Text(Format(text::kTotalFolders, static_cast<unsigned long long>(t.folders))));
+  selected_folders_->setText(Text(Format(text::kSelectedFolders, static_cast<unsigned long long>(t.selected_folders))));
   total_data_->setText(Text(text::kTotalData) + CounterSizeText(t.bytes));
   selected_data_->setText(Text(text::kSelectedData) + CounterSizeText(t.selected_bytes));
 }

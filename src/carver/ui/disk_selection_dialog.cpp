@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/carving_operations.h"
 #include "carver/texts.h"
 #include "carver/ui/trawler_session.h"
 #include "carver/ui/ui_text.h"
@@ -112,8 +113,8 @@ bool CSelectPhysicalDiskDialog::OpenSource(const std::string& path, const std::s
   session_.selected.clear();
   session_.unmeasured_extensions.clear();
   session_.scan = CarvingScanResult{};
-  const OpenDiskResult opened = OpenCarveDisk(session_.disk, path);
-  if (!opened.ok) {
+  // The operation's own text names the errno; the user is told what to do.
+  if (!OpenCarveSource(session_.disk, path, 0).completed()) {
     QMessageBox::critical(this, Text(text::kCaptionError), Text(text::kReconnectDisk));
     return false;
   }

@@ -9,15 +9,16 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/carving_operations.h"
 #include "carver/end_handlers.h"
 #include "carver/texts.h"
 #include "carver/ui/trawler_session.h"
 #include "carver/ui/ui_text.h"
+#include "carver/ui/worker_host.h"
 
 namespace salvor::carver::ui {
 namespace {
@@ -108,12 +109,12 @@ CVarnokKnownFileTypes::CVarnokKnownFileTypes(TrawlerSession& session,
   layout->addLayout(groups);
   layout->addLayout(buttons);
   resize(720, 520);
-  Load();
+  UpdateNext();
 }
 
 void CVarnokKnownFileTypes::Load() {
-  auto loaded = LoadSignatureFile(database_path_);
-  load_failed_ = !loaded.has_value();
+  WorkerHost host(this);
+  auto loaded = LoadSignatures(database_path_, host);
   if (loaded) database_ = std::move(*loaded);
   // Only 1 means checked on opening; any other stored value would otherwise
   // be shown unchecked and still be kept for the scan.
@@ -141,11 +142,11 @@ void CVarnokKnownFileTypes::Load() {
 
 void CVarnokKnownFileTypes::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (load_failed_ && !failure_shown_) {
-    failure_shown_ = true;
-    QTimer::singleShot(0, this, [this] {
-      QMessageBox::critical(this, Text(text::kCaptionError), Text(text::kFailedToRetrieveSignatures));
-    });
+  // Read when shown, so that a database that cannot be read is reported
+  // over the page.
+  if (!loaded_) {
+    loaded_ = true;
+    Load();
   }
 }
 

@@ -53,8 +53,7 @@ class CVarnokKnownFileTypes : public QDialog {
   TrawlerSession& session_;
   std::filesystem::path database_path_;
   SignatureList database_;
-  bool load_failed_ = false;
-  bool failure_shown_ = false;
+  bool loaded_ = false;
   QComboBox* category_ = nullptr;
   QTreeWidget* types_ = nullptr;
   QLineEdit* size_ = nullptr;

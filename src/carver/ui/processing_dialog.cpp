@@ -15,6 +15,7 @@
 #include "carver/ui/carving_jobs.h"
 #include "carver/ui/trawler_session.h"
 #include "carver/ui/ui_text.h"
+#include "disk/text_format.h"
 
 namespace salvor::carver::ui {
 namespace {
@@ -104,11 +105,10 @@ void CVarnokDFRProcessingDialog::BuildLayout() {
 }
 
 void CVarnokDFRProcessingDialog::ShowScanTexts() {
-  details_->setText(FormatText(text::kScanningDetails,
-                               {QString::number(session_.selected.size()),
-                                QString::number(files_found_)}));
-  second_text_->setText(FormatText(text::kScanningDisk, {QString::fromStdString(session_.disk.size_text),
-                                                         QString::fromStdString(session_.disk.model_text)}));
+  details_->setText(Text(Format(text::kScanningDetails, static_cast<unsigned>(session_.selected.size()),
+                                files_found_)));
+  second_text_->setText(Text(Format(text::kScanningDisk, session_.disk.size_text.c_str(),
+                                    session_.disk.model_text.c_str())));
   explanation_->setText(Text(text::kScanningExplanation));
 }
 
@@ -118,9 +118,9 @@ void CVarnokDFRProcessingDialog::ShowSaveTexts() {
   const std::uint64_t items = CountItemsToSave(root);
   const std::uint64_t folders = items > selected.files ? items - selected.files : 0;
   OnTargetChanged(QString::fromStdString(session_.save.destination));
-  second_text_->setText(FormatText(text::kSavingTotals, {TotalsSizeText(selected.bytes),
-                                                         QString::number(selected.files),
-                                                         QString::number(folders)}));
+  second_text_->setText(Text(Format(text::kSavingTotals, TotalsSizeText(selected.bytes).toUtf8().constData(),
+                                    static_cast<unsigned long long>(selected.files),
+                                    static_cast<unsigned long long>(folders))));
   explanation_->setText(Text(text::kSavingExplanation));
 }
 
@@ -184,7 +184,7 @@ void CVarnokDFRProcessingDialog::OnFilesFound(quint32 files_found) {
 }
 
 void CVarnokDFRProcessingDialog::OnTargetChanged(const QString& target) {
-  details_->setText(FormatText(text::kSavingTo, {target}));
+  details_->setText(Text(Format(text::kSavingTo, target.toUtf8().constData())));
 }
 
 void CVarnokDFRProcessingDialog::OnStatus(const QString& status) { status_->setText(status); }
@@ -230,9 +230,9 @@ void CVarnokDFRProcessingDialog::OnStop() {
   const bool held_here = !run_.IsPaused();
   if (held_here) run_.Pause();
   asking_stop_ = true;
-  const QString process = Text(mode_ == Mode::kScan ? text::kProcessScanning : text::kProcessSaving);
+  const char* process = mode_ == Mode::kScan ? text::kProcessScanning : text::kProcessSaving;
   const auto answer = QMessageBox::question(this, Text(text::kCaptionConfirm),
-                                            FormatText(text::kStopQuestion, {process}),
+                                            Text(Format(text::kStopQuestion, process)),
                                             QMessageBox::Yes | QMessageBox::No);
   asking_stop_ = false;
   if (answer == QMessageBox::Yes) {

@@ -10,7 +10,6 @@
 #include "carver/archive_series.h"
 #include "carver/carve_disk.h"
 #include "carver/carving_scan.h"
-#include "carver/handler_context.h"
 #include "carver/signature_database.h"
 
 namespace salvor::carver::ui {
@@ -30,7 +29,6 @@ struct TrawlerSession {
   // Lower-case extensions of the chosen types that have no end detection:
   // their files get the maximum size rather than a measured length.
   std::set<std::string> unmeasured_extensions;
-  ContinuationLists continuation;
   CarvingScanResult scan;
   ArchiveSeries archives;  // numbers keep growing over the saves of one run
   SaveRequest save;

@@ -1,8 +1,7 @@
 #include "carver/ui/ui_text.h"
 
-#include <QRegularExpression>
-
 #include "carver/texts.h"
+#include "disk/text_format.h"
 
 namespace salvor::carver::ui {
 namespace {
@@ -21,32 +20,15 @@ Scaled Scale(quint64 bytes) {
 
 }  // namespace
 
-QString FormatText(std::string_view pattern, const QStringList& args) {
-  static const QRegularExpression placeholder(QStringLiteral("%([1-9])(![a-zA-Z0-9]*!)?"));
-  const QString text = Text(pattern);
-  QString out;
-  qsizetype last = 0;
-  auto it = placeholder.globalMatch(text);
-  while (it.hasNext()) {
-    const auto m = it.next();
-    out += text.mid(last, m.capturedStart() - last);
-    const int n = m.captured(1).toInt() - 1;
-    out += n < args.size() ? args[n] : m.captured(0);
-    last = m.capturedEnd();
-  }
-  out += text.mid(last);
-  return out;
-}
-
 QString CounterSizeText(quint64 bytes) {
   if (bytes == 0) return Text(text::kZeroData);
   const Scaled s = Scale(bytes);
-  return QStringLiteral("[%1 %2]").arg(s.value, 0, 'f', 2).arg(QLatin1String(s.unit));
+  return Text(Format(text::kCounterSize, s.value, s.unit));
 }
 
 QString TotalsSizeText(quint64 bytes) {
   const Scaled s = Scale(bytes);
-  return QStringLiteral("%1 %2").arg(s.value, 7, 'f', 3).arg(QLatin1String(s.unit));
+  return Text(Format(text::kTotalsSize, s.value, s.unit));
 }
 
 }  // namespace salvor::carver::ui

@@ -30,6 +30,7 @@
 #include "carver/ui/processing_dialog.h"
 #include "carver/ui/trawler_flow.h"
 #include "carver/ui/ui_text.h"
+#include "disk/text_format.h"
 #include "gui_driver.h"
 #include "support/recording_host.h"
 #include "support/shell.h"
@@ -201,7 +202,7 @@ TEST(TrawlerRoad, CarvesTheFixtureAndSavesItsFilesToAFolderAndToArchives) {
   EXPECT_TRUE(stop->isEnabled());
   boxes.Answer(QStringLiteral("stop scanning"), QMessageBox::No);
   stop->click();
-  EXPECT_TRUE(boxes.Saw(FormatText(text::kStopQuestion, {Text(text::kProcessScanning)})));
+  EXPECT_TRUE(boxes.Saw(Text(Format(text::kStopQuestion, text::kProcessScanning))));
 
   auto* found = WaitForPage<CVarnokDataFoundDialog>(flow);
   ASSERT_NE(found, nullptr);
@@ -237,7 +238,7 @@ TEST(TrawlerRoad, CarvesTheFixtureAndSavesItsFilesToAFolderAndToArchives) {
   EXPECT_EQ(model.data(raw_data, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::PartiallyChecked);
   model.setData(model.IndexOf(jpeg), Qt::Checked, Qt::CheckStateRole);
   EXPECT_EQ(Named<QLabel>(found, QStringLiteral("Selected Files"))->text(),
-            FormatText(text::kSelectedFiles, {QString::number(files.size())}));
+            Text(Format(text::kSelectedFiles, static_cast<unsigned long long>(files.size()))));
   Screenshot(found, QStringLiteral("05-found-files"));
 
   // Find: the pattern ignores case; an empty size is refused.
@@ -318,7 +319,8 @@ TEST(TrawlerSaveLimits, LeavesOutFilesBySizeAndTypeBeforeSaving) {
   session.selected = KeepSelected(*database, 1024);
   salvor::testing::RecordingHost host;
   RunControl run;
-  session.scan = RunCarvingScan(session.disk, session.selected, session.continuation, host, run);
+  ContinuationLists lists;
+  session.scan = RunCarvingScan(session.disk, session.selected, lists, host, run);
   CheckAll(*session.scan.tree.root);
 
   CVarnokDataFoundDialog page(session);
