@@ -82,6 +82,7 @@ inline constexpr std::string_view kImageFileEntry = "Image file...";
 inline constexpr std::string_view kImageFileFilter = "Disk images (*.img *.vk2 *.dd *.raw *.bin);;All files (*)";
 inline constexpr std::string_view kRefreshDrives = "&Refresh Drives";
 inline constexpr std::string_view kNextPlain = "Next";
+inline constexpr std::string_view kPanelDevice = "Device:";
 inline constexpr std::string_view kPanelModel = "Model Name:";
 inline constexpr std::string_view kPanelSerial = "Serial number:";
 inline constexpr std::string_view kPanelInterface = "Interface type:";

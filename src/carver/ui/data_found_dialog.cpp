@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -238,7 +239,9 @@ void CVarnokDataFoundDialog::Preview(const FoundNode& file) {
     auto* hex = new CHexView(bytes, this);
     hex->setWindowFlag(Qt::Window);
     hex->setWindowTitle(name);
-    hex->resize(hex->fontMetrics().horizontalAdvance(hex->LineText(0)) + 40, 420);
+    hex->resize(hex->fontMetrics().horizontalAdvance(hex->LineText(0)) +
+                    hex->verticalScrollBar()->sizeHint().width() + 24,
+                420);
     hex->show();
     previews_[slot] = hex;
   });

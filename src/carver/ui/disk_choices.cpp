@@ -21,6 +21,8 @@ QString Line(std::string_view label, const QString& value) {
 
 QString Footer() { return QStringLiteral("<hr style=\"color:#6a7f99\">"); }
 
+QString DiskLines(const DiskListEntry& disk);
+
 QString Shown(const std::string& value) {
   return value.empty() ? QStringLiteral("N/A") : QString::fromStdString(value);
 }
@@ -44,15 +46,22 @@ std::vector<DiskChoice> MakeDiskChoices(const std::vector<DiskListEntry>& disks,
   return choices;
 }
 
-QString DiskPanelHtml(const DiskListEntry& disk) {
-  return Heading() + Line(text::kPanelModel, Shown(disk.model)) +
+QString DiskPanelHtml(const DiskChoice& disk) {
+  return Heading() + Line(text::kPanelDevice, QString::fromStdString(disk.device_path.string())) +
+         DiskLines(disk.entry) + Footer();
+}
+
+namespace {
+QString DiskLines(const DiskListEntry& disk) {
+  return Line(text::kPanelModel, Shown(disk.model)) +
          Line(text::kPanelSerial, Shown(disk.serial_number)) +
          Line(text::kPanelInterface, Shown(disk.interface_type)) +
          Line(text::kPanelMedia, Shown(disk.media_type)) +
          Line(text::kPanelCylinders, Shown(disk.total_cylinders)) +
          Line(text::kPanelSectorSize, Shown(disk.bytes_per_sector)) +
-         Line(text::kPanelTotalSectors, Shown(disk.total_sectors)) + Footer();
+         Line(text::kPanelTotalSectors, Shown(disk.total_sectors));
 }
+}  // namespace
 
 QString ImagePanelHtml() {
   return Heading() + Line(text::kPanelImageFile, Text(text::kImageFileHint)) + Footer();

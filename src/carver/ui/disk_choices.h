@@ -31,7 +31,7 @@ std::vector<DiskChoice> MakeDiskChoices(const std::vector<DiskListEntry>& disks,
                                         const std::filesystem::path& device_dir);
 
 // The information panel of one disk, as HTML.
-QString DiskPanelHtml(const DiskListEntry& disk);
+QString DiskPanelHtml(const DiskChoice& disk);
 // The panel of the "Image file..." entry.
 QString ImagePanelHtml();
 

@@ -100,7 +100,7 @@ void CSelectPhysicalDiskDialog::OnRefreshDrives() {
 void CSelectPhysicalDiskDialog::OnSelectionChanged() {
   QTreeWidgetItem* item = tree_->currentItem();
   const int choice = item ? item->data(0, kChoiceRole).toInt() : kRootItem;
-  if (choice >= 0) panel_->setHtml(DiskPanelHtml(choices_[static_cast<std::size_t>(choice)].entry));
+  if (choice >= 0) panel_->setHtml(DiskPanelHtml(choices_[static_cast<std::size_t>(choice)]));
   else if (choice == kImageItem) panel_->setHtml(ImagePanelHtml());
   else panel_->clear();
 }

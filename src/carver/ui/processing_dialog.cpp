@@ -195,6 +195,8 @@ void CVarnokDFRProcessingDialog::OnProcessEnded() {
     return;
   }
   clock_.stop();
+  pause_->setEnabled(false);
+  stop_->setEnabled(false);
   if (mode_ == Mode::kScan) OnFilesFound(session_.scan.files_found);
   worker_->wait();
   delete worker_;

@@ -239,7 +239,6 @@ TEST(TrawlerRoad, CarvesTheFixtureAndSavesItsFilesToAFolderAndToArchives) {
   model.setData(model.IndexOf(jpeg), Qt::Checked, Qt::CheckStateRole);
   EXPECT_EQ(Named<QLabel>(found, QStringLiteral("Selected Files"))->text(),
             Text(Format(text::kSelectedFiles, static_cast<unsigned long long>(files.size()))));
-  Screenshot(found, QStringLiteral("05-found-files"));
 
   // Find: the pattern ignores case; an empty size is refused.
   found->OnFind();
@@ -255,6 +254,7 @@ TEST(TrawlerRoad, CarvesTheFixtureAndSavesItsFilesToAFolderAndToArchives) {
   find->hide();
   const QModelIndex hit = found->file_view()->currentIndex();
   EXPECT_EQ(hit.data().toString(), QStringLiteral("484.jpg"));
+  Screenshot(found, QStringLiteral("05-found-files"));
 
   // Previews: the JPEG as an image, a ZIP archive in hex.
   found->OnPreview();
