@@ -249,6 +249,8 @@ void CVarnokDFRProcessingDialog::OnStop() {
   }
 }
 
+void CVarnokDFRProcessingDialog::Abandon() { run_.Stop(); }
+
 void CVarnokDFRProcessingDialog::reject() {
   // Closing the page is a stop; the page itself closes when the worker ends.
   if (WorkerRunning()) OnStop();

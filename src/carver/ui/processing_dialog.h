@@ -45,6 +45,9 @@ class CVarnokDFRProcessingDialog : public QDialog {
 
   void OnPauseResume();
   void OnStop();
+  // Stops the process without asking (the program is closing); the page
+  // closes when the worker has ended.
+  void Abandon();
 
  protected:
   void reject() override;

@@ -23,7 +23,8 @@ void TrawlerFlow::Show(QDialog* page, const std::function<void(int)>& on_result)
   connect(page, &QDialog::finished, this, [this, page, on_result](int result) {
     if (page_ != page) return;
     page->deleteLater();
-    on_result(result);
+    if (closing_) End();
+    else on_result(result);
   });
   page->show();
   if (previous != nullptr) previous->deleteLater();
@@ -89,10 +90,15 @@ void TrawlerFlow::End() {
 }
 
 void TrawlerFlow::Close() {
-  if (page_ != nullptr) {
-    // A running process is stopped and waited for by its page.
-    delete page_;
+  closing_ = true;
+  // A running process is told to stop; the road ends when its page closes.
+  // Waiting for it here could hold up a worker that waits for this thread.
+  if (auto* processing = qobject_cast<CVarnokDFRProcessingDialog*>(page_.data());
+      processing != nullptr && processing->WorkerRunning()) {
+    processing->Abandon();
+    return;
   }
+  delete page_;
   End();
 }
 

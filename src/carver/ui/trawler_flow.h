@@ -57,6 +57,7 @@ class TrawlerFlow : public QObject {
   Settings settings_;
   TrawlerSession session_;
   QPointer<QDialog> page_;
+  bool closing_ = false;
 };
 
 }  // namespace salvor::carver::ui

@@ -306,6 +306,17 @@ TEST(TrawlerRoad, CarvesTheFixtureAndSavesItsFilesToAFolderAndToArchives) {
   ASSERT_NE(WaitForPage<CVarnokDataFoundDialog>(flow, found_third), nullptr);
   EXPECT_FALSE(flow.session().scan.completed);
   EXPECT_LT(flow.session().scan.files_found, files.size());
+
+  // Salvor closing during a scan ends the road once the scan has stopped.
+  Named<QPushButton>(flow.current(), QStringLiteral("Back"))->click();
+  Named<QPushButton>(WaitForPage<CVarnokKnownFileTypes>(flow), QStringLiteral("Next"))->click();
+  auto* last_scan = qobject_cast<CVarnokDFRProcessingDialog*>(flow.current());
+  ASSERT_NE(last_scan, nullptr);
+  QCoreApplication::sendPostedEvents(last_scan, QEvent::MetaCall);
+  bool ended = false;
+  QObject::connect(&flow, &TrawlerFlow::finished, [&] { ended = true; });
+  flow.Close();
+  EXPECT_TRUE(WaitFor([&] { return ended && flow.current() == nullptr; }));
 }
 
 TEST(TrawlerSaveLimits, LeavesOutFilesBySizeAndTypeBeforeSaving) {
