@@ -33,7 +33,8 @@ std::optional<carver::SignatureList> LoadSignatures(const std::filesystem::path&
   return list;
 }
 
-void SelectSignatures(carver::SignatureList& list, const SignatureSelection& selection) {
+carver::SignatureList SelectSignatures(carver::SignatureList& list,
+                                       const SignatureSelection& selection) {
   if (selection.all) {
     for (auto& r : list) r.selected = 1;
   } else if (selection.extensions) {
@@ -46,6 +47,7 @@ void SelectSignatures(carver::SignatureList& list, const SignatureSelection& sel
   } else if (!selection.category.empty()) {
     for (auto& r : list) r.selected = carver::EqualsIgnoreCase(selection.category, r.category);
   }
+  return carver::KeepSelected(list, selection.maximum_bytes);
 }
 
 OperationStatus OpenCarveSource(carver::CarveDisk& disk, const std::string& path,

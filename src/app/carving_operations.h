@@ -34,8 +34,12 @@ struct SignatureSelection {
   // With or without the leading dot; an empty list given selects nothing.
   std::optional<std::vector<std::string>> extensions;
   std::string category;
+  // The length given to found files that have no measure of their own.
+  std::uint64_t maximum_bytes = 1024;
 };
-void SelectSignatures(carver::SignatureList& list, const SignatureSelection& selection);
+// Marks the chosen types in `list` and gives the records a scan runs with.
+carver::SignatureList SelectSignatures(carver::SignatureList& list,
+                                       const SignatureSelection& selection);
 
 // Opens a device or image read-only for the scan (see OpenCarveDisk).
 OperationStatus OpenCarveSource(carver::CarveDisk& disk, const std::string& path,

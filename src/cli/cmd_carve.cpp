@@ -76,10 +76,9 @@ void Run(CliContext& ctx, const CarveOptions& o) {
     ctx.exit_status = kExitFailure;
     return;
   }
-  SignatureSelection selection{o.all, std::nullopt, o.category};
+  SignatureSelection selection{o.all, std::nullopt, o.category, *max_size};
   if (!o.types.empty()) selection.extensions = SplitList(o.types);
-  SelectSignatures(*list, selection);
-  SignatureList selected = KeepSelected(*list, *max_size);
+  const SignatureList selected = SelectSignatures(*list, selection);
   if (selected.empty()) {
     std::fprintf(stderr, "salvor-cli: no file type selected\n");
     ctx.exit_status = kExitUsage;

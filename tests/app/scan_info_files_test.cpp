@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "app/scan_info_format.h"
+#include "ntfs/scan_database.h"
 #include "support/recording_host.h"
 #include "support/test_paths.h"
 

@@ -11,6 +11,7 @@
 #include "disk/texts.h"
 #include "ntfs/folder_map.h"
 #include "ntfs/save_entries.h"
+#include "ntfs/scan_database.h"
 #include "record_builder.h"
 #include "support/test_paths.h"
 #include "test_volume.h"

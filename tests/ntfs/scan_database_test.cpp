@@ -340,6 +340,7 @@ TEST_F(ScanDatabaseTest, TwoReadersOnTwoThreadsSeeTheSameTree) {
     AppendEntry(db, e);
     AddChild(db, f, n);
   }
+  WriteBlock(db);
   ASSERT_TRUE(CloseDatabase(db));
   ScanDatabaseReader view;
   ASSERT_TRUE(view.Open(dir.path()));

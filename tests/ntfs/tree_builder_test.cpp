@@ -258,6 +258,7 @@ TEST(TreeBuilderStopTest, StopAfterTheFirstRunStillWritesTheLostFolders) {
   ASSERT_TRUE(CreateDatabase(db, dir.path()));
   EXPECT_FALSE(BuildTree(state, db));
   ASSERT_TRUE(CloseDatabase(db));
+  ScanDatabaseReader reader;
   ASSERT_TRUE(reader.Open(dir.path()));
   auto tree = testing::ReadTree(reader);
   EXPECT_TRUE(tree.count(" Root/root-file.txt"));
