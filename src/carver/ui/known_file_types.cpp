@@ -215,7 +215,10 @@ void CVarnokKnownFileTypes::UpdateNext() { next_->setEnabled(AnyChecked() && Max
 void CVarnokKnownFileTypes::OnNext() {
   const auto bytes = MaximumBytes();
   if (!bytes || !AnyChecked()) return;
-  session_.selected = KeepSelected(database_, *bytes);
+  // The page's check boxes are the records' own choice.
+  SignatureSelection checked;
+  checked.maximum_bytes = *bytes;
+  session_.selected = SelectSignatures(database_, checked);
   session_.unmeasured_extensions.clear();
   for (const SignatureRecord& rec : session_.selected) {
     if (!HasEndHandler(rec.type_code)) session_.unmeasured_extensions.insert(QString::fromStdString(rec.extension).toLower().toStdString());
