@@ -111,6 +111,7 @@ inline constexpr std::string_view kNext = "&Next";
 inline constexpr std::string_view kBack = "&Back";
 inline constexpr std::string_view kHome = "Home";
 inline constexpr std::string_view kCancel = "Cancel";
+inline constexpr std::string_view kHelp = "Help (F1)";
 
 // Processing page.
 inline constexpr std::string_view kProcessingDetails = "Processing Details";

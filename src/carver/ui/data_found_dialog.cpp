@@ -20,6 +20,7 @@
 #include "carver/size_limits.h"
 #include "carver/texts.h"
 #include "carver/ui/find_dialog.h"
+#include "carver/ui/help_window.h"
 #include "carver/ui/hex_view.h"
 #include "carver/ui/image_view_window.h"
 #include "carver/ui/known_file_types.h"
@@ -133,6 +134,7 @@ CVarnokDataFoundDialog::CVarnokDataFoundDialog(TrawlerSession& session, QWidget*
   buttons->addWidget(home);
   buttons->addWidget(find);
   buttons->addWidget(find_next_);
+  buttons->addWidget(AddHelp(this, HelpTopic::kFoundFiles));
   buttons->addStretch();
   buttons->addWidget(back);
   buttons->addWidget(save);

@@ -13,6 +13,7 @@
 
 #include "app/carving_operations.h"
 #include "carver/texts.h"
+#include "carver/ui/help_window.h"
 #include "carver/ui/trawler_session.h"
 #include "carver/ui/ui_text.h"
 #include "carver/ui/worker_host.h"
@@ -55,6 +56,7 @@ CSelectPhysicalDiskDialog::CSelectPhysicalDiskDialog(TrawlerSession& session, Di
   views->addWidget(panel_, 3);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(refresh);
+  buttons->addWidget(AddHelp(this, HelpTopic::kSelectDisk));
   buttons->addStretch();
   buttons->addWidget(next_);
   buttons->addWidget(cancel);

@@ -16,6 +16,7 @@
 #include "app/carving_operations.h"
 #include "carver/end_handlers.h"
 #include "carver/texts.h"
+#include "carver/ui/help_window.h"
 #include "carver/ui/trawler_session.h"
 #include "carver/ui/ui_text.h"
 #include "carver/ui/worker_host.h"
@@ -99,6 +100,7 @@ CVarnokKnownFileTypes::CVarnokKnownFileTypes(TrawlerSession& session,
   groups->addWidget(size_group);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(home);
+  buttons->addWidget(AddHelp(this, HelpTopic::kFileTypes));
   buttons->addStretch();
   buttons->addWidget(back);
   buttons->addWidget(next_);

@@ -13,6 +13,7 @@
 #include "carver/save_selection.h"
 #include "carver/texts.h"
 #include "carver/ui/carving_jobs.h"
+#include "carver/ui/help_window.h"
 #include "carver/ui/trawler_session.h"
 #include "carver/ui/ui_text.h"
 #include "disk/text_format.h"
@@ -91,6 +92,7 @@ void CVarnokDFRProcessingDialog::BuildLayout() {
   grid->addWidget(time_label, 2, 0, Qt::AlignRight);
   grid->addWidget(elapsed_, 2, 1);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(AddHelp(this, HelpTopic::kProcessing));
   buttons->addStretch();
   buttons->addWidget(pause_);
   buttons->addWidget(stop_);

@@ -24,6 +24,7 @@
 #include "carver/ui/data_found_dialog.h"
 #include "carver/ui/disk_selection_dialog.h"
 #include "carver/ui/find_dialog.h"
+#include "carver/ui/help_window.h"
 #include "carver/ui/hex_view.h"
 #include "carver/ui/image_view_window.h"
 #include "carver/ui/known_file_types.h"
@@ -183,6 +184,12 @@ TEST(TrawlerRoad, CarvesTheFixtureAndSavesItsFilesToAFolderAndToArchives) {
   Named<QPushButton>(types, QStringLiteral("Select All"))->click();
   EXPECT_TRUE(next->isEnabled());
   Screenshot(types, QStringLiteral("03-file-types"));
+  Named<QPushButton>(types, QStringLiteral("Help"))->click();
+  auto* help = types->findChild<CHelpWindow*>();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->toPlainText().contains(QStringLiteral("maximum file size")));
+  Screenshot(help, QStringLiteral("03-help"));
+  help->close();
   next->click();
 
   // The scan: paused before its second window, resumed, a stop declined.
