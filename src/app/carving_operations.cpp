@@ -62,16 +62,19 @@ OperationStatus OpenCarveSource(carver::CarveDisk& disk, const std::string& path
 }
 
 carver::CarvingScanResult CarveSource(carver::CarveDisk& disk, const carver::SignatureList& selected,
-                                      Host& host, RunControl& run, bool announce_completion) {
+                                      Host& host, RunControl& run, bool announce_completion,
+                                      const carver::FoundListener& on_found) {
   carver::ContinuationLists lists;
-  carver::CarvingScanResult result = carver::RunCarvingScan(disk, selected, lists, host, run);
+  carver::ScanOptions options;
+  options.on_found = on_found;
+  carver::CarvingScanResult result = carver::RunCarvingScan(disk, selected, lists, host, run, options);
   if (announce_completion) carver::AnnounceScanEnd(result, host);
   return result;
 }
 
 carver::SaveResult SaveCarvedFiles(carver::CarvingScanResult& scan, carver::CarveDisk& disk,
                                    const CarvedSaveRequest& request, carver::ArchiveSeries& series,
-                                   Host& host, RunControl& run) {
+                                   Host& host, RunControl& run, carver::SaveEvents events) {
   // A folder that is not there yet is made; one that cannot be made fails
   // the save with its usual message.
   std::error_code ec;
@@ -80,10 +83,9 @@ carver::SaveResult SaveCarvedFiles(carver::CarvingScanResult& scan, carver::Carv
   job.destination = request.destination;
   job.compress = request.zip;
   for (const std::string& extension : request.excluded) job.excluded.push_back(WithoutDot(extension));
-  carver::CheckAll(*scan.tree.root);
+  if (!request.only_checked) carver::CheckAll(*scan.tree.root);
   carver::SectorReader reader(disk, host);
-  carver::SaveEvents events;
-  events.on_file = request.on_file;
+  if (request.on_file) events.on_file = request.on_file;
   if (request.burn_drive.empty())
     return carver::RunSave(scan.tree, reader, job, series, host, run, events);
   burn::BurnLibrary library;

@@ -14,6 +14,7 @@
 #include "carver/carve_disk.h"
 #include "carver/carved_save.h"
 #include "carver/carving_scan.h"
+#include "carver/save_job.h"
 #include "carver/signature_database.h"
 #include "disk/host.h"
 #include "disk/run_control.h"
@@ -46,9 +47,11 @@ OperationStatus OpenCarveSource(carver::CarveDisk& disk, const std::string& path
 
 // Runs the carving scan of the whole source for the selected types
 // (KeepSelected's list). With `announce_completion` a scan that ran to its
-// end reports 100 % and shows "Scanning Completed.".
+// end reports 100 % and shows "Scanning Completed."; `on_found` hears of
+// every file as it is found.
 carver::CarvingScanResult CarveSource(carver::CarveDisk& disk, const carver::SignatureList& selected,
-                                      Host& host, RunControl& run, bool announce_completion);
+                                      Host& host, RunControl& run, bool announce_completion,
+                                      const carver::FoundListener& on_found = {});
 
 struct CarvedSaveRequest {
   std::filesystem::path destination;  // made when missing; the cache when burning
@@ -58,6 +61,8 @@ struct CarvedSaveRequest {
   // A writer as libburn names it ("/dev/sr0", "stdio:/path/disc.iso"): the
   // saved files then go onto its disc, and the cache goes after a good burn.
   std::string burn_drive;
+  // Every found file, or only those the user checked (the desktop program).
+  bool only_checked = false;
 };
 
 // What a save of every found file would write: files and bytes, the
@@ -75,6 +80,7 @@ CarvedSaveTotals CountCarvedFilesToSave(carver::CarvingScanResult& scan,
 // with a burn drive, onto that drive's disc.
 carver::SaveResult SaveCarvedFiles(carver::CarvingScanResult& scan, carver::CarveDisk& disk,
                                    const CarvedSaveRequest& request, carver::ArchiveSeries& series,
-                                   Host& host, RunControl& run);
+                                   Host& host, RunControl& run,
+                                   carver::SaveEvents events = {});
 
 }  // namespace salvor
