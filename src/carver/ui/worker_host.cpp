@@ -28,7 +28,9 @@ void WorkerHost::ShowMessage(MessageIcon icon, std::string_view caption, std::st
   });
 }
 
-void WorkerHost::Progress(std::uint64_t done, std::uint64_t total) {
+void WorkerHost::Progress(const ProgressReport& report) {
+  const std::uint64_t done = report.done;
+  const std::uint64_t total = report.total;
   if (!on_progress || total == 0) return;
   const int percent = done >= total ? 100 : static_cast<int>(done * 100 / total);
   if (percent == last_percent_) return;

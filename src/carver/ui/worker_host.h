@@ -22,7 +22,7 @@ class WorkerHost final : public Host {
 
   void ShowMessage(MessageIcon icon, std::string_view caption, std::string_view text) override;
   void AddLogEntry(const LogEntry&) override {}
-  void Progress(std::uint64_t done, std::uint64_t total) override;
+  void Progress(const ProgressReport& report) override;
   std::optional<std::string> AskRename(std::string_view failed_name,
                                        std::string_view reason) override;
   bool AskYesNo(std::string_view caption, std::string_view question) override;
