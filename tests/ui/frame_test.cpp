@@ -174,9 +174,11 @@ TEST_F(FrameTest, ProcessingAndTurboScanFillTheViews) {
                          "Completed processing Internal File System Structure",
                          "Populating Directory Structure...", "Completed Populating Directory Structure"}));
   EXPECT_TRUE(progress.contains(QStringLiteral("Scanning :100%"))) << progress.join(',').toStdString();
+  // The refusal to close and the end of the scan may overlap (the worker can
+  // end while the refusal is still open), so only both are required.
   ASSERT_GE(boxes.texts().size(), 2);
-  EXPECT_EQ(boxes.texts()[0], UiText(text::kPleaseStopProcess));
-  EXPECT_EQ(boxes.texts().back(), UiText(text::kBasicScanComplete));
+  EXPECT_TRUE(boxes.texts().contains(UiText(text::kPleaseStopProcess))) << boxes.texts().join('|').toStdString();
+  EXPECT_TRUE(boxes.texts().contains(UiText(text::kBasicScanComplete))) << boxes.texts().join('|').toStdString();
   EXPECT_EQ(frame.progressDisplay(), nullptr);
   EXPECT_TRUE(frame.statusText(1).contains(QStringLiteral(" Files in ")));
 

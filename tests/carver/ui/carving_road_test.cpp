@@ -224,8 +224,8 @@ TEST(TrawlerRoad, CarvesTheFixtureAndSavesItsFilesToAFolderAndToArchives) {
   for (const FoundNode* f : files) by_start[f->StartSector()] = f;
   for (const auto& [sector, p] : planted) EXPECT_TRUE(by_start.count(sector)) << "sector " << sector;
   // Types without an end handler are marked.
-  const FoundNode* jpeg = by_start.at(484);
-  EXPECT_EQ(jpeg->name, "484.jpg");
+  const FoundNode* jpeg = by_start.at(162);
+  EXPECT_EQ(jpeg->name, "162.jpg");
   EXPECT_TRUE(model.LengthMeasured(*jpeg));
   EXPECT_TRUE(std::any_of(files.begin(), files.end(), [&](const FoundNode* f) {
     return model.data(model.IndexOf(f, FoundTreeModel::kNoteColumn)).toString() ==
@@ -255,12 +255,12 @@ TEST(TrawlerRoad, CarvesTheFixtureAndSavesItsFilesToAFolderAndToArchives) {
   find->OnSearchNow();
   EXPECT_TRUE(boxes.Saw(Text(text::kProvideSizeKB)));
   Named<QGroupBox>(find, QStringLiteral("Size"))->setChecked(false);
-  Named<QLineEdit>(find, QStringLiteral("Find What"))->setText(QStringLiteral("484.JPG"));
+  Named<QLineEdit>(find, QStringLiteral("Find What"))->setText(QStringLiteral("162.JPG"));
   Screenshot(find, QStringLiteral("06-find"));
   find->OnSearchNow();
   find->hide();
   const QModelIndex hit = found->file_view()->currentIndex();
-  EXPECT_EQ(hit.data().toString(), QStringLiteral("484.jpg"));
+  EXPECT_EQ(hit.data().toString(), QStringLiteral("162.jpg"));
   Screenshot(found, QStringLiteral("05-found-files"));
 
   // Previews: the JPEG as an image, a ZIP archive in hex.

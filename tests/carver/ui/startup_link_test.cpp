@@ -170,7 +170,8 @@ TEST(TrawlerDiskSelection, OpensDiskTenByItsOwnPathAndKeepsTheDialogForAMissingD
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(session.disk.device_path, (scratch.path() / "disk10").string());
   EXPECT_EQ(session.disk.model_text, "Model 10");
-  EXPECT_EQ(session.disk.total_sectors, 535552u / 512);
+  EXPECT_EQ(session.disk.total_sectors,
+            fs::file_size(salvor::testing::SamplesDir() / "carving-fixture.img") / 512);
 }
 
 }  // namespace
