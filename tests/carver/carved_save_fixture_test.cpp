@@ -11,6 +11,7 @@
 #include "carver/save_job.h"
 #include "carver/save_selection.h"
 #include "carver/signature_database.h"
+#include "support/carving_manifest.h"
 #include "support/memory_device.h"
 #include "support/recording_host.h"
 #include "support/test_paths.h"
@@ -22,26 +23,9 @@ namespace {
 namespace fs = std::filesystem;
 using salvor::testing::RunCommand;
 
-struct Planted {
-  std::uint64_t length = 0;
-  std::string sha256;
-};
+using Planted = salvor::testing::PlantedFile;
 
-// Aligned planted files by start sector, read with Python's json module.
-std::map<std::uint64_t, Planted> ReadManifest() {
-  const fs::path manifest = salvor::testing::SamplesDir() / "carving-fixture.json";
-  const auto listed = RunCommand(
-      "python3 -c 'import json,sys\n"
-      "for f in json.load(open(sys.argv[1]))[\"files\"]:\n"
-      "  if f[\"aligned\"]: print(f[\"sector\"], f[\"length\"], f[\"sha256\"])' '" +
-      manifest.string() + "'");
-  std::map<std::uint64_t, Planted> planted;
-  std::istringstream in(listed.output);
-  std::uint64_t sector = 0;
-  Planted p;
-  while (in >> sector >> p.length >> p.sha256) planted[sector] = p;
-  return planted;
-}
+std::map<std::uint64_t, Planted> ReadManifest() { return salvor::testing::AlignedCarvingFixtureFiles(); }
 
 // name -> (size, sha256) of every member of the archives, read and checked
 // by Python's zipfile.

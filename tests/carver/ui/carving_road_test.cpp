@@ -33,6 +33,7 @@
 #include "carver/ui/ui_text.h"
 #include "disk/text_format.h"
 #include "gui_driver.h"
+#include "support/carving_manifest.h"
 #include "support/recording_host.h"
 #include "support/shell.h"
 #include "support/test_paths.h"
@@ -44,27 +45,12 @@ using namespace testing;
 namespace fs = std::filesystem;
 using salvor::testing::RunCommand;
 
-struct Planted {
-  std::uint64_t length = 0;
-  std::string sha256;
-};
+using Planted = salvor::testing::PlantedFile;
 
 fs::path FixtureImage() { return salvor::testing::SamplesDir() / "carving-fixture.img"; }
 
 // The files planted at sector starts, by sector.
-std::map<std::uint64_t, Planted> Manifest() {
-  const auto listed = RunCommand(
-      "python3 -c 'import json,sys\n"
-      "for f in json.load(open(sys.argv[1]))[\"files\"]:\n"
-      "  if f[\"aligned\"]: print(f[\"sector\"], f[\"length\"], f[\"sha256\"])' '" +
-      (salvor::testing::SamplesDir() / "carving-fixture.json").string() + "'");
-  std::map<std::uint64_t, Planted> planted;
-  std::istringstream in(listed.output);
-  std::uint64_t sector = 0;
-  Planted p;
-  while (in >> sector >> p.length >> p.sha256) planted[sector] = p;
-  return planted;
-}
+std::map<std::uint64_t, Planted> Manifest() { return salvor::testing::AlignedCarvingFixtureFiles(); }
 
 // name -> (size, sha256) of saved files: every file below `folder`, or every
 // member of the archives in it (checked by Python's zipfile).
